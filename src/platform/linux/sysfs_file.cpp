@@ -1,0 +1,53 @@
+#include "platform/linux/sysfs_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+
+namespace pylonix::linux_platform {
+
+std::optional<std::string> readSysfsFile(const std::filesystem::path& path, std::size_t limit) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    std::string content(limit, '\0');
+    std::size_t filled = 0;
+    bool failed = false;
+    while (filled < limit) {
+        const ssize_t count = ::read(fd, content.data() + filled, limit - filled);
+        if (count < 0) {
+            if (errno == EINTR) continue;
+            failed = true;
+            break;
+        }
+        if (count == 0) break;
+        filled += static_cast<std::size_t>(count);
+    }
+    ::close(fd);
+    if (failed) return std::nullopt;
+    content.resize(filled);
+    return content;
+}
+
+std::string_view trimSysfsValue(std::string_view text) {
+    constexpr std::string_view kSpace = " \t\r\n";
+    const std::size_t first = text.find_first_not_of(kSpace);
+    if (first == std::string_view::npos) return {};
+    const std::size_t last = text.find_last_not_of(kSpace);
+    return text.substr(first, last - first + 1);
+}
+
+std::optional<std::int64_t> parseSysfsInteger(std::string_view text) {
+    text = trimSysfsValue(text);
+    if (text.empty()) return std::nullopt;
+    std::int64_t value = 0;
+    const char* begin = text.data();
+    const char* end = text.data() + text.size();
+    if (*begin == '+') ++begin;
+    const auto [stop, error] = std::from_chars(begin, end, value);
+    if (error != std::errc() || stop != end) return std::nullopt;
+    return value;
+}
+
+}  // namespace pylonix::linux_platform

@@ -1,0 +1,50 @@
+// snapshot and battery: the battery record and the snapshot the reader makes of it.
+#include <array>
+#include <ostream>
+
+#include "platform/linux/platform_power_reader.h"
+#include "platform/linux/sysfs_battery_registry.h"
+#include "power/make_snapshot.h"
+#include "probe_command.h"
+#include "probe_commands.h"
+
+namespace pylonix::probe {
+
+int runSnapshot(Arguments arguments, std::ostream& out) {
+    constexpr std::array<std::string_view, 1> kOptions = {"--timestamp"};
+    const ParsedArguments parsed = parseArguments(arguments, kOptions);
+    WallClockTime timestamp = wallClockNow();
+    if (const std::string* seconds = parsed.option("--timestamp")) {
+        timestamp = wallClockFromSeconds(parseDoubleOption(*seconds, "--timestamp"));
+    }
+    const Json input = parseJson(readInputText(parsed.positional));
+    requireObject(input, "");
+    printJson(out, toJson(makeSnapshot(batteryPropertiesFromJson(input), timestamp)));
+    return 0;
+}
+
+int runBattery(Arguments arguments, std::ostream& out) {
+    constexpr std::array<std::string_view, 1> kOptions = {"--sysfs"};
+    const ParsedArguments parsed = parseArguments(arguments, kOptions);
+    if (!parsed.positional.empty()) throw UsageError("battery takes no file");
+    const std::string* sysfs = parsed.option("--sysfs");
+    const std::filesystem::path root = sysfs ? *sysfs : linux_platform::kDefaultPowerSupplyRoot;
+
+    // The record as the registry layer fills it, through the same calls the reader makes.
+    const linux_platform::SysfsBatteryRegistry registry(root);
+    Json properties = nullptr;
+    if (const auto service =
+            registry.getMatchingService(registry.serviceMatching(kBatteryServiceClass))) {
+        std::optional<BatteryValue> record;
+        if (registry.createProperties(service, record) == BatteryRegistry::kSuccess && record &&
+            record->dictionary() != nullptr) {
+            properties = toJson(*record->dictionary());
+        }
+        registry.release(service);
+    }
+    const PowerSnapshot snapshot = linux_platform::makePlatformPowerReader(root)->read();
+    printJson(out, Json{{"properties", properties}, {"snapshot", toJson(snapshot)}});
+    return 0;
+}
+
+}  // namespace pylonix::probe

@@ -1,0 +1,15 @@
+#include "probe_commands.h"
+
+#include <array>
+
+namespace pylonix::probe {
+
+std::span<const ProbeCommand> probeCommands() {
+    static constexpr std::array kCommands = {
+        ProbeCommand{"snapshot", "[FILE] [--timestamp SECONDS]", runSnapshot},
+        ProbeCommand{"battery", "[--sysfs ROOT]", runBattery},
+    };
+    return kCommands;
+}
+
+}  // namespace pylonix::probe

@@ -1,0 +1,11 @@
+#pragma once
+
+// The subcommands' entry points; each lives in the file of its subject.
+#include "probe_command.h"
+
+namespace pylonix::probe {
+
+int runSnapshot(Arguments arguments, std::ostream& out);
+int runBattery(Arguments arguments, std::ostream& out);
+
+}  // namespace pylonix::probe
