@@ -7,7 +7,8 @@ namespace pylonix {
 SoftwareUpdateController::SoftwareUpdateController(std::unique_ptr<SoftwareUpdateDriving> driver,
                                                    bool startsUpdater,
                                                    SystemLogWriter writeSystemLog)
-    : state(driver->state()), driver_(std::move(driver)),
+    : state(driver->state()),
+      driver_(std::move(driver)),
       writeSystemLog_(std::move(writeSystemLog)) {
     // The driver lives exactly as long as this controller, and the destructor clears the
     // callback before either goes, so the callback never reaches a destroyed controller.
@@ -15,7 +16,9 @@ SoftwareUpdateController::SoftwareUpdateController(std::unique_ptr<SoftwareUpdat
     if (startsUpdater) start();
 }
 
-SoftwareUpdateController::~SoftwareUpdateController() { driver_->setOnStateChange({}); }
+SoftwareUpdateController::~SoftwareUpdateController() {
+    driver_->setOnStateChange({});
+}
 
 void SoftwareUpdateController::start() {
     if (started_) return;

@@ -15,8 +15,8 @@ std::optional<UpdateVersion> UpdateVersion::parse(std::string_view text) {
     while (true) {
         const auto dot = text.find('.');
         const std::string_view part = text.substr(0, dot);
-        if (part.empty() || !std::all_of(part.begin(), part.end(),
-                                         [](char c) { return c >= '0' && c <= '9'; })) {
+        if (part.empty() ||
+            !std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; })) {
             return std::nullopt;
         }
         std::uint64_t value = 0;

@@ -86,8 +86,9 @@ TEST_F(SoftwareUpdateControllerTest, StartFailureGivesTheMessageAndOneLogLine) {
     EXPECT_FALSE(controller->isStarted());
     EXPECT_EQ(*controller->startupError,
               std::optional<std::string>("更新检查暂时无法启动，请重新打开 App 后重试。"));
-    EXPECT_EQ(logLines, (std::vector<std::string>{
-                            "Pylonix updater could not start: 此版本在构建时没有设置更新源地址。"}));
+    EXPECT_EQ(logLines,
+              (std::vector<std::string>{
+                  "Pylonix updater could not start: 此版本在构建时没有设置更新源地址。"}));
 
     controller->checkForUpdates();
     controller->setAutomaticChecks(false);

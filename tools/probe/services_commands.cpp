@@ -50,7 +50,8 @@ int runUpdateCheck(Arguments arguments, std::ostream& out) {
     linux_platform::UpdateFeedLimits limits;
     if (const std::string* timeout = parsed.option("--timeout")) {
         const double seconds = parseDoubleOption(*timeout, "--timeout");
-        if (!(seconds > 0 && seconds <= 3600)) throw UsageError("--timeout takes 0 to 3600 seconds");
+        if (!(seconds > 0 && seconds <= 3600))
+            throw UsageError("--timeout takes 0 to 3600 seconds");
         limits.timeout = std::chrono::milliseconds(std::llround(seconds * 1000));
     }
     const std::string* versionOption = parsed.option("--version");

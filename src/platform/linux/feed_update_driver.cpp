@@ -9,14 +9,17 @@ namespace pylonix::linux_platform {
 FeedUpdateDriver::FeedUpdateDriver(Configuration configuration,
                                    std::unique_ptr<UpdatePreferences> preferences,
                                    std::unique_ptr<UpdatePresenting> presenter)
-    : configuration_(std::move(configuration)), preferences_(std::move(preferences)),
+    : configuration_(std::move(configuration)),
+      preferences_(std::move(preferences)),
       presenter_(std::move(presenter)) {
     schedule_.setSingleShot(true);
     schedule_.setTimerType(Qt::VeryCoarseTimer);
     QObject::connect(&schedule_, &QTimer::timeout, &schedule_, [this] { runScheduledCheck(); });
 }
 
-FeedUpdateDriver::~FeedUpdateDriver() { *alive_ = false; }
+FeedUpdateDriver::~FeedUpdateDriver() {
+    *alive_ = false;
+}
 
 SoftwareUpdateState FeedUpdateDriver::state() const {
     SoftwareUpdateState state;
@@ -57,9 +60,8 @@ std::optional<int> FeedUpdateDriver::scheduledCheckDelayMilliseconds() const {
 }
 
 void FeedUpdateDriver::scheduleNextCheck() {
-    const auto delay =
-        nextScheduledCheckDelay(preferences_->automaticallyChecksForUpdates(),
-                                preferences_->lastCheckDate(), configuration_.now());
+    const auto delay = nextScheduledCheckDelay(preferences_->automaticallyChecksForUpdates(),
+                                               preferences_->lastCheckDate(), configuration_.now());
     if (!delay) {
         schedule_.stop();
         return;

@@ -17,6 +17,7 @@ struct SettingsTool {
 };
 
 const std::vector<SettingsTool>& settingsTools() {
+    // clang-format off
     static const std::vector<SettingsTool> tools = {
         {"GNOME", {"gnome-session-properties"}},
         {"KDE", {"systemsettings", "kcm_autostart"}},
@@ -27,6 +28,7 @@ const std::vector<SettingsTool>& settingsTools() {
         {"LXQt", {"lxqt-config-session"}},
         {"Budgie", {"gnome-session-properties"}},
     };
+    // clang-format on
     return tools;
 }
 

@@ -12,7 +12,9 @@ bool openDownloadPage(const std::string& url) {
     return QDesktopServices::openUrl(QUrl(QString::fromStdString(url), QUrl::StrictMode));
 }
 
-MessageBoxUpdatePresenter::~MessageBoxUpdatePresenter() { delete box_.data(); }
+MessageBoxUpdatePresenter::~MessageBoxUpdatePresenter() {
+    delete box_.data();
+}
 
 void MessageBoxUpdatePresenter::present(const UpdateCheckResult& result,
                                         std::function<void()> onDismissed) {

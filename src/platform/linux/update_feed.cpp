@@ -11,7 +11,9 @@ namespace {
 
 constexpr std::size_t kMaximumItems = 10000;
 
-std::string toStd(const QString& text) { return text.trimmed().toStdString(); }
+std::string toStd(const QString& text) {
+    return text.trimmed().toStdString();
+}
 
 std::optional<std::string> nonEmpty(std::string text) {
     if (text.empty()) return std::nullopt;
@@ -68,7 +70,8 @@ UpdateCheckResult failedUpdateCheck(std::string message) {
 
 UpdateFeedParseResult parseUpdateFeed(std::string_view xml) {
     UpdateFeedParseResult result;
-    QXmlStreamReader reader(QByteArray::fromRawData(xml.data(), static_cast<qsizetype>(xml.size())));
+    QXmlStreamReader reader(
+        QByteArray::fromRawData(xml.data(), static_cast<qsizetype>(xml.size())));
     if (!reader.readNextStartElement() || reader.name() != u"rss") {
         if (!reader.hasError()) {
             result.errorMessage = "更新源不是 RSS 文档。";

@@ -134,10 +134,10 @@ void checkUpdateFeed(QNetworkAccessManager& network, const QUrl& feedURL,
         UpdateCheckResult result =
             fetch->failure
                 ? failedUpdateCheck(*fetch->failure)
-                : evaluateUpdateFeed(parseUpdateFeed(std::string_view(
-                                         fetch->body.constData(),
-                                         static_cast<std::size_t>(fetch->body.size()))),
-                                     fetch->currentVersion);
+                : evaluateUpdateFeed(
+                      parseUpdateFeed(std::string_view(
+                          fetch->body.constData(), static_cast<std::size_t>(fetch->body.size()))),
+                      fetch->currentVersion);
         fetch->done(std::move(result));
     });
 }

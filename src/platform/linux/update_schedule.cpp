@@ -10,8 +10,8 @@ std::optional<std::chrono::milliseconds> nextScheduledCheckDelay(
     if (!automaticallyChecks) return std::nullopt;
     if (!lastCheckDate) return milliseconds(0);
     if (*lastCheckDate > now) return milliseconds(kScheduledCheckInterval);
-    const auto remaining = std::chrono::duration_cast<milliseconds>(
-        *lastCheckDate + kScheduledCheckInterval - now);
+    const auto remaining =
+        std::chrono::duration_cast<milliseconds>(*lastCheckDate + kScheduledCheckInterval - now);
     return std::clamp(remaining, milliseconds(0), milliseconds(kScheduledCheckInterval));
 }
 

@@ -18,7 +18,9 @@ namespace {
 
 constexpr std::size_t kEntrySizeLimit = 64 * 1024;
 
-std::string describeErrno(int error) { return std::generic_category().message(error); }
+std::string describeErrno(int error) {
+    return std::generic_category().message(error);
+}
 
 std::filesystem::path homeDirectory() {
     if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') return home;

@@ -152,8 +152,8 @@ TEST_F(FeedUpdateDriverTest, AUserCheckIsPresentedAndEndsTheSessionWhenDismissed
     driver->checkForUpdates();
     waitForCheck();
     ASSERT_EQ(presenter->presented.size(), 2u);
-    EXPECT_EQ(presenter->presented[1], (UpdateCheckResult{std::nullopt, std::nullopt, "1.4",
-                                                          std::nullopt}));
+    EXPECT_EQ(presenter->presented[1],
+              (UpdateCheckResult{std::nullopt, std::nullopt, "1.4", std::nullopt}));
     presenter->dismiss();
 
     now += std::chrono::seconds(1);

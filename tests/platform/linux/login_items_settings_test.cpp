@@ -22,9 +22,11 @@ TEST(LoginItemsSettingsTest, PrefersTheRunningDesktopsTool) {
     EXPECT_EQ(loginItemsSettingsCommand("", isInstalled), Command{"gnome-session-properties"});
     EXPECT_EQ(loginItemsSettingsCommand("MATE", isInstalled), Command{"gnome-session-properties"});
     // Names are matched whole.
-    EXPECT_EQ(loginItemsSettingsCommand("KDEX:XFCE", [](const std::string& name) {
-                  return name == "systemsettings" || name == "xfce4-session-settings";
-              }),
+    EXPECT_EQ(loginItemsSettingsCommand("KDEX:XFCE",
+                                        [](const std::string& name) {
+                                            return name == "systemsettings" ||
+                                                   name == "xfce4-session-settings";
+                                        }),
               Command{"xfce4-session-settings"});
 }
 

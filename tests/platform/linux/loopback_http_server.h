@@ -50,8 +50,7 @@ private:
                                    response.reason + "\r\n";
                 reply += "Content-Type: application/rss+xml\r\n";
                 if (response.announcesLength) {
-                    reply += "Content-Length: " + QByteArray::number(response.body.size()) +
-                             "\r\n";
+                    reply += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
                 }
                 reply += response.extraHeaders;
                 reply += "Connection: close\r\n\r\n";
@@ -74,8 +73,7 @@ inline QByteArray appcast(const QByteArray& version, const QByteArray& displayVe
            "sparkle\">\n<channel><title>Pylonix</title>\n<item><title>Pylonix " +
            displayVersion + "</title><sparkle:version>" + version +
            "</sparkle:version><sparkle:shortVersionString>" + displayVersion +
-           "</sparkle:shortVersionString><link>" + link +
-           "</link></item>\n</channel></rss>\n";
+           "</sparkle:shortVersionString><link>" + link + "</link></item>\n</channel></rss>\n";
 }
 
 }  // namespace pylonix::linux_platform::testing

@@ -75,8 +75,7 @@ TEST_F(UpdateFeedCheckTest, HttpErrorsFailTheCheck) {
     server.response = {404, "Not Found", "<html>gone</html>", {}, false, true};
     EXPECT_EQ(check(server.url()).errorMessage, "更新服务器返回错误：HTTP 404 Not Found");
     server.response = {503, "Service Unavailable", "", {}, false, true};
-    EXPECT_EQ(check(server.url()).errorMessage,
-              "更新服务器返回错误：HTTP 503 Service Unavailable");
+    EXPECT_EQ(check(server.url()).errorMessage, "更新服务器返回错误：HTTP 503 Service Unavailable");
 }
 
 TEST_F(UpdateFeedCheckTest, ASlowServerTimesOut) {
@@ -119,7 +118,8 @@ TEST_F(UpdateFeedCheckTest, RedirectsOnlyToAcceptableAddresses) {
     server.response = {302, "Found", "", "Location: http://example.org/feed.xml\r\n", false, true};
     const UpdateCheckResult result = check(server.url());
     ASSERT_TRUE(result.errorMessage);
-    EXPECT_TRUE(result.errorMessage->starts_with("更新源重定向到不允许的地址")) << *result.errorMessage;
+    EXPECT_TRUE(result.errorMessage->starts_with("更新源重定向到不允许的地址"))
+        << *result.errorMessage;
 
     LoopbackHttpServer target;
     target.response.body = appcast("2.0", "2.0", "https://example.org/2.0");

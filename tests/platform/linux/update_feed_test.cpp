@@ -38,7 +38,8 @@ TEST(UpdateFeedTest, ReadsItemsFromElementsOrEnclosure) {
               (UpdateFeedItem{"1.9", std::nullopt, "https://example.org/pylonix/1.9"}));
     EXPECT_EQ(feed.items[1],
               (UpdateFeedItem{"1.10.0", "1.10", "https://example.org/pylonix-1.10.tar.xz"}));
-    EXPECT_EQ(feed.items[2], (UpdateFeedItem{"1.2", "1.2 正式版", "https://example.org/pylonix/1.2"}));
+    EXPECT_EQ(feed.items[2],
+              (UpdateFeedItem{"1.2", "1.2 正式版", "https://example.org/pylonix/1.2"}));
 }
 
 TEST(UpdateFeedTest, UnusableFeedsSayWhy) {

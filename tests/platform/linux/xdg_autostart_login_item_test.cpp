@@ -17,7 +17,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string osDescription(int error) { return std::generic_category().message(error); }
+std::string osDescription(int error) {
+    return std::generic_category().message(error);
+}
 
 class XdgAutostartLoginItemTest : public ::testing::Test {
 protected:
@@ -140,8 +142,7 @@ TEST(AutostartEntryTest, ReadsTheSwitchesOfTheMainGroupOnly) {
 
 TEST(AutostartEntryTest, QuotesExecArguments) {
     EXPECT_EQ(quoteExecArgument("/usr/bin/pylonix"), "\"/usr/bin/pylonix\"");
-    EXPECT_EQ(quoteExecArgument("/a b/100%/$x`\"y\\"),
-              "\"/a b/100%%/\\\\$x\\\\`\\\\\"y\\\\\\\\\"");
+    EXPECT_EQ(quoteExecArgument("/a b/100%/$x`\"y\\"), "\"/a b/100%%/\\\\$x\\\\`\\\\\"y\\\\\\\\\"");
 }
 
 }  // namespace
