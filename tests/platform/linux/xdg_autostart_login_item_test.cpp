@@ -1,12 +1,15 @@
 #include "platform/linux/xdg_autostart_login_item.h"
 
 #include <gtest/gtest.h>
+#include <grp.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <system_error>
 
 #include "platform/linux/autostart_entry.h"
@@ -100,15 +103,44 @@ TEST_F(XdgAutostartLoginItemTest, AFolderThatCannotBeCreatedGivesTheSystemsDescr
     EXPECT_EQ(item.status(), LoginItemStatus::notRegistered);
 }
 
+// Runs `operation` in a child process as an unprivileged user when the tests run as root (who
+// writes into read-only folders regardless), else in this process; returns what it returned.
+std::string runUnprivileged(const std::function<std::string()>& operation) {
+    if (geteuid() != 0) return operation();
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0) return "pipe failed";
+    const pid_t child = fork();
+    if (child == 0) {
+        close(pipeEnds[0]);
+        std::string result = "could not drop privileges";
+        if (setgroups(0, nullptr) == 0 && setgid(65534) == 0 && setuid(65534) == 0) {
+            result = operation();
+        }
+        (void)!write(pipeEnds[1], result.data(), result.size());
+        _exit(0);
+    }
+    close(pipeEnds[1]);
+    std::string result;
+    char buffer[256];
+    for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;) result.append(buffer, n);
+    close(pipeEnds[0]);
+    waitpid(child, nullptr, 0);
+    return result;
+}
+
 TEST_F(XdgAutostartLoginItemTest, AReadOnlyFolderGivesTheSystemsDescription) {
-    if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
     XdgAutostartLoginItem item(root, "pylonix");
     ASSERT_EQ(item.registerItem(), std::nullopt);
-    fs::permissions(root, fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_EQ(item.unregisterItem(), osDescription(EACCES));
-    EXPECT_EQ(item.registerItem(), osDescription(EACCES));
-    EXPECT_EQ(item.status(), LoginItemStatus::enabled);  // the entry is still there
+    fs::permissions(root, fs::perms::owner_read | fs::perms::owner_exec |
+                              fs::perms::group_read | fs::perms::group_exec |
+                              fs::perms::others_read | fs::perms::others_exec);
+    const std::string outcome = runUnprivileged([&] {
+        return item.unregisterItem().value_or("removed") + "|" +
+               item.registerItem().value_or("written") + "|" + toString(item.status());
+    });
     fs::permissions(root, fs::perms::owner_all);
+    EXPECT_EQ(outcome, osDescription(EACCES) + "|" + osDescription(EACCES) + "|enabled");
+    EXPECT_EQ(fileCount(root), 1u);
 }
 
 TEST(DefaultAutostartDirectoryTest, FollowsXdgConfigHomeWhenAbsolute) {
