@@ -28,14 +28,13 @@ int runLoginItem(Arguments arguments, std::ostream& out) {
         throw UsageError("unknown operation " + operation);
     }
 
-    linux_platform::XdgAutostartLoginItem item(linux_platform::defaultAutostartDirectory(),
-                                               kInstalledExecutablePath);
+    const auto item = linux_platform::makePlatformLoginItem();
     std::optional<std::string> failure;
-    if (operation == "register") failure = item.registerItem();
-    if (operation == "unregister") failure = item.unregisterItem();
-    printJson(out, Json{{"status", toString(item.status())},
+    if (operation == "register") failure = item->registerItem();
+    if (operation == "unregister") failure = item->unregisterItem();
+    printJson(out, Json{{"status", toString(item->status())},
                         {"errorMessage", optionalJson(failure)},
-                        {"entryPath", item.entryPath().string()},
+                        {"entryPath", item->entryPath().string()},
                         {"executable", kInstalledExecutablePath}});
     return 0;
 }

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "common/application_info.h"
 #include "platform/linux/autostart_entry.h"
 #include "platform/linux/sysfs_file.h"
 
@@ -102,6 +103,11 @@ std::optional<std::string> XdgAutostartLoginItem::registerItem() {
 std::optional<std::string> XdgAutostartLoginItem::unregisterItem() {
     if (unlink(entryPath_.c_str()) != 0 && errno != ENOENT) return describeErrno(errno);
     return std::nullopt;
+}
+
+std::unique_ptr<XdgAutostartLoginItem> makePlatformLoginItem() {
+    return std::make_unique<XdgAutostartLoginItem>(defaultAutostartDirectory(),
+                                                   kInstalledExecutablePath);
 }
 
 }  // namespace pylonix::linux_platform

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -39,5 +40,8 @@ private:
     std::filesystem::path entryPath_;
     std::string executable_;
 };
+
+// The application's login item: the user's autostart folder, starting the installed program.
+std::unique_ptr<XdgAutostartLoginItem> makePlatformLoginItem();
 
 }  // namespace pylonix::linux_platform

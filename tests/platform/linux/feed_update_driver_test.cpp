@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QEventLoop>
+#include <QStandardPaths>
 #include <QTimer>
 
+#include "common/application_info.h"
 #include "loopback_http_server.h"
+#include "platform/linux/platform_update_driver.h"
 #include "services/software_update_controller.h"
 
 namespace pylonix::linux_platform {
@@ -203,6 +206,25 @@ TEST_F(FeedUpdateDriverTest, WorksBehindTheController) {
     waitForCheck();
     EXPECT_EQ(controller.state->availableVersion, "2.0");
     EXPECT_EQ(controller.state->lastCheckDate, now);
+}
+
+}  // namespace
+}  // namespace pylonix::linux_platform
+
+namespace pylonix::linux_platform {
+namespace {
+
+TEST(PlatformUpdateDriverTest, UsesTheFeedAddressOfTheBuild) {
+    QStandardPaths::setTestModeEnabled(true);  // never the user's own settings
+    const auto driver = makePlatformUpdateDriver();
+    const auto error = driver->start();
+    if (std::string_view(kUpdateFeedURL).empty()) {
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->localizedDescription, "此版本在构建时没有设置更新源地址。");
+    } else {
+        EXPECT_EQ(error, std::nullopt) << error->localizedDescription;
+    }
+    QStandardPaths::setTestModeEnabled(false);
 }
 
 }  // namespace
