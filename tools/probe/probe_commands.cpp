@@ -8,6 +8,9 @@ std::span<const ProbeCommand> probeCommands() {
     static constexpr std::array kCommands = {
         ProbeCommand{"snapshot", "[FILE] [--timestamp SECONDS]", runSnapshot},
         ProbeCommand{"battery", "[--sysfs ROOT]", runBattery},
+#ifdef PYLONIX_PROBE_WATCH
+        ProbeCommand{"watch", "[--interval SECONDS] [--count N] [--sysfs ROOT]", runWatch},
+#endif
     };
     return kCommands;
 }

@@ -7,5 +7,8 @@ namespace pylonix::probe {
 
 int runSnapshot(Arguments arguments, std::ostream& out);
 int runBattery(Arguments arguments, std::ostream& out);
+#ifdef PYLONIX_PROBE_WATCH
+int runWatch(Arguments arguments, std::ostream& out);
+#endif
 
 }  // namespace pylonix::probe
