@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace pylonix::testing {
+namespace pylonix::test_doubles {
 
 VirtualExecutor::Key VirtualExecutor::enqueue(Nanoseconds due, Work work) {
     const std::lock_guard lock(queue_->mutex);
@@ -73,4 +73,4 @@ std::optional<VirtualExecutor::Nanoseconds> VirtualExecutor::nextDueTime() const
     return queue_->jobs.begin()->first.first;
 }
 
-}  // namespace pylonix::testing
+}  // namespace pylonix::test_doubles

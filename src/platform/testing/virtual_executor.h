@@ -12,7 +12,7 @@
 #include "common/main_executor.h"
 #include "common/serial_executor.h"
 
-namespace pylonix::testing {
+namespace pylonix::test_doubles {
 
 // A main thread whose clock moves only when the test says so: a five-second interval costs no
 // wall time, and every ordering of timers, cancellations and readings can be checked exactly.
@@ -56,4 +56,4 @@ private:
     std::shared_ptr<Queue> queue_ = std::make_shared<Queue>();
 };
 
-}  // namespace pylonix::testing
+}  // namespace pylonix::test_doubles
