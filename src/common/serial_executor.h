@@ -24,9 +24,8 @@ template <typename Work, typename Done>
 void runSerially(SerialExecutor& serial, MainExecutor& main, Work work, Done done) {
     MainExecutor* const mainExecutor = &main;
     serial.submit([mainExecutor, work = std::move(work), done = std::move(done)]() mutable {
-        mainExecutor->post([result = work(), done = std::move(done)]() mutable {
-            done(std::move(result));
-        });
+        mainExecutor->post(
+            [result = work(), done = std::move(done)]() mutable { done(std::move(result)); });
     });
 }
 

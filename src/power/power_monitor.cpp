@@ -19,8 +19,7 @@ RefreshInterval storedRefreshInterval(const PreferencesStore& preferences) {
 std::shared_ptr<PowerMonitor> PowerMonitor::create(std::unique_ptr<const PowerReading> reader,
                                                    PreferencesStore& preferences,
                                                    MainExecutor& executor) {
-    return std::make_shared<PowerMonitor>(CreationKey{}, std::move(reader), preferences,
-                                          executor);
+    return std::make_shared<PowerMonitor>(CreationKey{}, std::move(reader), preferences, executor);
 }
 
 PowerMonitor::PowerMonitor(CreationKey, std::unique_ptr<const PowerReading> reader,
@@ -56,7 +55,9 @@ void PowerMonitor::start() {
     runRefreshRound(weak_from_this(), refreshTask_->token(), executor_);
 }
 
-void PowerMonitor::refresh() { snapshot_.set(reader_->read()); }
+void PowerMonitor::refresh() {
+    snapshot_.set(reader_->read());
+}
 
 void PowerMonitor::runRefreshRound(const std::weak_ptr<PowerMonitor>& weakMonitor,
                                    const CancellationToken& token, MainExecutor& executor) {

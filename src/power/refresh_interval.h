@@ -35,10 +35,14 @@ public:
 
     constexpr double rawValue() const {
         switch (case_) {
-            case halfSecond: return 0.5;
-            case oneSecond: return 1.0;
-            case twoSeconds: return 2.0;
-            case fiveSeconds: return 5.0;
+            case halfSecond:
+                return 0.5;
+            case oneSecond:
+                return 1.0;
+            case twoSeconds:
+                return 2.0;
+            case fiveSeconds:
+                return 5.0;
         }
         return 1.0;
     }
@@ -46,10 +50,14 @@ public:
     // The length of one sleep of the refresh loop.
     constexpr std::chrono::nanoseconds nanoseconds() const {
         switch (case_) {
-            case halfSecond: return std::chrono::milliseconds(500);
-            case oneSecond: return std::chrono::seconds(1);
-            case twoSeconds: return std::chrono::seconds(2);
-            case fiveSeconds: return std::chrono::seconds(5);
+            case halfSecond:
+                return std::chrono::milliseconds(500);
+            case oneSecond:
+                return std::chrono::seconds(1);
+            case twoSeconds:
+                return std::chrono::seconds(2);
+            case fiveSeconds:
+                return std::chrono::seconds(5);
         }
         return std::chrono::seconds(1);
     }

@@ -47,9 +47,8 @@ class CancellableSleepTest : public ::testing::Test {
 protected:
     // Records the virtual time at which the continuation ran and what the token said then.
     void sleep(std::chrono::nanoseconds duration, const CancellationToken& token) {
-        sleepFor(executor, duration, token, [this, token] {
-            wakes.emplace_back(executor.now(), token.isCancelled());
-        });
+        sleepFor(executor, duration, token,
+                 [this, token] { wakes.emplace_back(executor.now(), token.isCancelled()); });
     }
 
     VirtualExecutor executor;

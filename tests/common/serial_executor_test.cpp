@@ -1,3 +1,5 @@
+#include "common/serial_executor.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -6,7 +8,6 @@
 #include <thread>
 #include <vector>
 
-#include "common/serial_executor.h"
 #include "common/thread_serial_executor.h"
 #include "platform/testing/virtual_executor.h"
 

@@ -15,10 +15,10 @@ namespace pylonix {
 namespace {
 
 using namespace std::chrono_literals;
-using std::chrono::nanoseconds;
-using ::testing::ElementsAre;
 using pylonix::test_doubles::RecordingPowerReader;
 using pylonix::test_doubles::VirtualExecutor;
+using std::chrono::nanoseconds;
+using ::testing::ElementsAre;
 
 class PowerMonitorTest : public ::testing::Test {
 protected:
@@ -27,8 +27,8 @@ protected:
         readTimes = reader->readTimes();
         auto monitor = PowerMonitor::create(std::move(reader), preferences, executor);
         snapshotObservation = monitor->observeSnapshot([this](const PowerSnapshot& snapshot) {
-            published.push_back(nanoseconds(static_cast<long long>(
-                std::llround(secondsSince1970(snapshot.timestamp) * 1e9))));
+            published.push_back(nanoseconds(
+                static_cast<long long>(std::llround(secondsSince1970(snapshot.timestamp) * 1e9))));
             events.push_back("snapshot");
         });
         intervalObservation = monitor->observeRefreshInterval([this](RefreshInterval interval) {
@@ -48,17 +48,17 @@ protected:
 
 TEST_F(PowerMonitorTest, IntervalComesFromThePreferenceAndNothingIsWrittenBack) {
     const std::vector<std::pair<std::optional<double>, RefreshInterval>> cases = {
-        {0.5, RefreshInterval::halfSecond},  {5.0, RefreshInterval::fiveSeconds},
-        {0.75, RefreshInterval::oneSecond},  {10.0, RefreshInterval::oneSecond},
-        {0.0, RefreshInterval::oneSecond},   {-1.0, RefreshInterval::oneSecond},
-        {std::nan(""), RefreshInterval::oneSecond},   {std::nullopt, RefreshInterval::oneSecond},
+        {0.5, RefreshInterval::halfSecond},         {5.0, RefreshInterval::fiveSeconds},
+        {0.75, RefreshInterval::oneSecond},         {10.0, RefreshInterval::oneSecond},
+        {0.0, RefreshInterval::oneSecond},          {-1.0, RefreshInterval::oneSecond},
+        {std::nan(""), RefreshInterval::oneSecond}, {std::nullopt, RefreshInterval::oneSecond},
     };
     for (const auto& [stored, expected] : cases) {
         InMemoryPreferencesStore store;
         if (stored) store.writeDouble(kRefreshIntervalPreferenceKey, *stored);
         const int writesBefore = store.writeCount();
-        const auto monitor = PowerMonitor::create(
-            std::make_unique<RecordingPowerReader>(executor), store, executor);
+        const auto monitor =
+            PowerMonitor::create(std::make_unique<RecordingPowerReader>(executor), store, executor);
         EXPECT_EQ(monitor->refreshInterval(), expected) << stored.value_or(-99);
         EXPECT_EQ(store.writeCount(), writesBefore);
         EXPECT_FALSE(monitor->isRunning());

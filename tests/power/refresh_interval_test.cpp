@@ -26,7 +26,8 @@ TEST(RefreshIntervalTest, CasesInOrderWithRawValuesAndSleepLengths) {
 TEST(RefreshIntervalTest, OnlyTheExactRawValuesMakeACase) {
     constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
     constexpr double kInfinity = std::numeric_limits<double>::infinity();
-    for (const double seconds : {0.0, -0.5, 0.75, 0.5000000001, 1.5, 10.0, 500.0, kNaN, kInfinity}) {
+    for (const double seconds :
+         {0.0, -0.5, 0.75, 0.5000000001, 1.5, 10.0, 500.0, kNaN, kInfinity}) {
         EXPECT_FALSE(RefreshInterval::fromRawValue(seconds).has_value()) << seconds;
     }
 }

@@ -23,7 +23,8 @@ TimerHandle QtMainExecutor::postAfter(std::chrono::nanoseconds delay, Work work)
     auto* timer = new QTimer(context_.get());
     timer->setSingleShot(true);
     timer->setTimerType(Qt::PreciseTimer);
-    timer->setInterval(std::chrono::milliseconds(std::min<long long>(milliseconds.count(), INT_MAX)));
+    timer->setInterval(
+        std::chrono::milliseconds(std::min<long long>(milliseconds.count(), INT_MAX)));
     QObject::connect(timer, &QTimer::timeout, context_.get(), [timer, work = std::move(work)] {
         timer->deleteLater();
         work();

@@ -11,7 +11,9 @@ VirtualExecutor::Key VirtualExecutor::enqueue(Nanoseconds due, Work work) {
     return key;
 }
 
-void VirtualExecutor::post(Work work) { enqueue(now(), std::move(work)); }
+void VirtualExecutor::post(Work work) {
+    enqueue(now(), std::move(work));
+}
 
 TimerHandle VirtualExecutor::postAfter(Nanoseconds delay, Work work) {
     const Key key = enqueue(now() + delay, std::move(work));
@@ -33,7 +35,9 @@ VirtualExecutor::Nanoseconds VirtualExecutor::now() const {
     return queue_->now;
 }
 
-void VirtualExecutor::submit(std::function<void()> work) { post(std::move(work)); }
+void VirtualExecutor::submit(std::function<void()> work) {
+    post(std::move(work));
+}
 
 std::optional<MainExecutor::Work> VirtualExecutor::takeDue(Nanoseconds limit) {
     const std::lock_guard lock(queue_->mutex);
@@ -45,7 +49,9 @@ std::optional<MainExecutor::Work> VirtualExecutor::takeDue(Nanoseconds limit) {
     return work;
 }
 
-std::size_t VirtualExecutor::runUntilIdle() { return advanceTo(now()); }
+std::size_t VirtualExecutor::runUntilIdle() {
+    return advanceTo(now());
+}
 
 std::size_t VirtualExecutor::advanceBy(Nanoseconds duration) {
     return advanceTo(now() + duration);

@@ -50,8 +50,8 @@ TEST(QtMainExecutorTest, RunsWorkOnTheEventLoopAndCancellationCutsASleepShort) {
     QTimer::singleShot(2000, [] { QCoreApplication::exit(1); });  // never hang the suite
     ASSERT_EQ(QCoreApplication::exec(), 0);
 
-    EXPECT_THAT(log, ElementsAre("posted", "from another thread", "woken by cancellation",
-                                 "delayed"));
+    EXPECT_THAT(log,
+                ElementsAre("posted", "from another thread", "woken by cancellation", "delayed"));
     EXPECT_GE(delayedRanAt, 40ms);  // never early
     EXPECT_GE(sleepEndedAt, 10ms);
     EXPECT_LT(sleepEndedAt, 40ms);  // ended by the cancellation, before the 40 ms work
