@@ -3,6 +3,7 @@
 #include <QMetaObject>
 #include <QPointer>
 #include <QTimer>
+#include <algorithm>
 #include <climits>
 #include <utility>
 

@@ -16,8 +16,10 @@ namespace {
 
 using namespace std::chrono_literals;
 using ::testing::ElementsAre;
+using ::testing::UnorderedElementsAre;
 
-// Real time on the real event loop, kept to a few tens of milliseconds.
+// Real time on the real event loop, a few tens of milliseconds. Only orderings that the event
+// loop guarantees are checked; a busy machine may run the timers late, never early.
 TEST(QtMainExecutorTest, RunsWorkOnTheEventLoopAndCancellationCutsASleepShort) {
     int argc = 1;
     char name[] = "qt_main_executor_test";
@@ -27,11 +29,15 @@ TEST(QtMainExecutorTest, RunsWorkOnTheEventLoopAndCancellationCutsASleepShort) {
     std::vector<std::string> log;
     const auto start = executor.now();
     std::chrono::nanoseconds delayedRanAt{};
-    std::chrono::nanoseconds sleepEndedAt{};
+    int unfinished = 2;
+    const auto finishOne = [&unfinished] {
+        if (--unfinished == 0) QCoreApplication::exit(0);
+    };
 
-    executor.postAfter(40ms, [&] {
+    executor.postAfter(30ms, [&] {
         log.push_back("delayed");
         delayedRanAt = executor.now() - start;
+        finishOne();
     });
     TimerHandle withdrawn = executor.postAfter(20ms, [&] { log.push_back("withdrawn"); });
     withdrawn.cancel();
@@ -42,19 +48,20 @@ TEST(QtMainExecutorTest, RunsWorkOnTheEventLoopAndCancellationCutsASleepShort) {
     const CancellationToken token = source.token();
     sleepFor(executor, 10s, token, [&, token] {
         log.push_back(token.isCancelled() ? "woken by cancellation" : "slept");
-        sleepEndedAt = executor.now() - start;
+        finishOne();
     });
-    executor.postAfter(10ms, [&] { source.cancel(); });
+    executor.post([&] { source.cancel(); });
 
-    executor.postAfter(60ms, [] { QCoreApplication::exit(0); });
-    QTimer::singleShot(2000, [] { QCoreApplication::exit(1); });  // never hang the suite
+    // The ten-second sleep must have been cut short long before this.
+    QTimer::singleShot(2000, [] { QCoreApplication::exit(1); });
     ASSERT_EQ(QCoreApplication::exec(), 0);
 
-    EXPECT_THAT(log,
-                ElementsAre("posted", "from another thread", "woken by cancellation", "delayed"));
-    EXPECT_GE(delayedRanAt, 40ms);  // never early
-    EXPECT_GE(sleepEndedAt, 10ms);
-    EXPECT_LT(sleepEndedAt, 40ms);  // ended by the cancellation, before the 40 ms work
+    ASSERT_EQ(log.size(), 4U);
+    EXPECT_THAT(std::vector(log.begin(), log.begin() + 2),
+                ElementsAre("posted", "from another thread"));
+    EXPECT_THAT(std::vector(log.begin() + 2, log.end()),
+                UnorderedElementsAre("woken by cancellation", "delayed"));
+    EXPECT_GE(delayedRanAt, 30ms);  // never early
 }
 
 }  // namespace
