@@ -3,6 +3,7 @@
 #include <array>
 #include <limits>
 #include <ostream>
+#include <string>
 
 #include "common/in_memory_preferences_store.h"
 #include "platform/linux/platform_power_reader.h"
@@ -36,9 +37,9 @@ int runWatch(Arguments arguments, std::ostream& out) {
     const std::filesystem::path root = sysfs ? *sysfs : linux_platform::kDefaultPowerSupplyRoot;
 
     int argc = 1;
-    char programName[] = "pylonix-probe";
-    char* argv[] = {programName, nullptr};
-    const QCoreApplication application(argc, argv);
+    std::string programName = "pylonix-probe";
+    std::array<char*, 2> argv = {programName.data(), nullptr};
+    const QCoreApplication application(argc, argv.data());
     qt_platform::QtMainExecutor executor;
 
     long long printed = 0;
