@@ -12,6 +12,7 @@ std::span<const ProbeCommand> probeCommands() {
 #ifdef PYLONIX_PROBE_HAS_QT
         ProbeCommand{"update-check", "--feed URL [--timeout SECONDS] [--version VERSION]",
                      runUpdateCheck},
+        ProbeCommand{"watch", "[--interval SECONDS] [--count N] [--sysfs ROOT]", runWatch},
 #endif
     };
     return kCommands;
