@@ -1,0 +1,59 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "power/power_snapshot.h"
+
+namespace pylonix {
+
+// The whole-machine average beside the application CPU total over one window. The other,
+// unattributed share is never stored: it is `splitCentiwatts` of the two totals.
+struct PowerBalanceSnapshot {
+    // What the balance can say. `unavailable` and `inconsistent` carry the one sentence that
+    // explains why no split is shown; two states are equal when case and message are.
+    class State {
+    public:
+        enum class Case { unavailable, inconsistent, collecting, available };
+
+        static State unavailable(std::string message) {
+            return State(Case::unavailable, std::move(message));
+        }
+        static State inconsistent(std::string message) {
+            return State(Case::inconsistent, std::move(message));
+        }
+        static State collecting() { return State(Case::collecting, std::nullopt); }
+        static State available() { return State(Case::available, std::nullopt); }
+
+        Case kind() const { return kind_; }
+        // Present exactly for `unavailable` and `inconsistent`.
+        const std::optional<std::string>& message() const { return message_; }
+
+        bool operator==(const State&) const = default;
+
+    private:
+        State(Case kind, std::optional<std::string> message)
+            : kind_(kind), message_(std::move(message)) {}
+
+        Case kind_;
+        std::optional<std::string> message_;
+    };
+
+    State state = State::collecting();
+    std::optional<double> totalWatts;           // whole-machine average over the window
+    std::optional<double> applicationCPUWatts;  // present only in state `available`
+    std::optional<PowerSourceContext> sourceContext;
+    std::optional<SystemPowerReading::Source> source;
+    std::optional<WallClockTime> timestamp;  // the window's last power snapshot
+    std::optional<double> durationSeconds;
+
+    bool operator==(const PowerBalanceSnapshot&) const = default;
+
+    // Not enough samples over a suitable window yet; every other field absent.
+    static PowerBalanceSnapshot collecting() { return {}; }
+};
+
+const char* toString(PowerBalanceSnapshot::State::Case kind);
+
+}  // namespace pylonix
