@@ -8,6 +8,9 @@ std::span<const ProbeCommand> probeCommands() {
     static constexpr std::array kCommands = {
         ProbeCommand{"snapshot", "[FILE] [--timestamp SECONDS]", runSnapshot},
         ProbeCommand{"battery", "[--sysfs ROOT]", runBattery},
+        ProbeCommand{"bundle-path", "PATH...", runBundlePath},
+        ProbeCommand{"attribute", "[FILE]", runAttribute},
+        ProbeCommand{"replay", "[FILE]", runReplay},
     };
     return kCommands;
 }

@@ -7,5 +7,8 @@ namespace pylonix::probe {
 
 int runSnapshot(Arguments arguments, std::ostream& out);
 int runBattery(Arguments arguments, std::ostream& out);
+int runBundlePath(Arguments arguments, std::ostream& out);
+int runAttribute(Arguments arguments, std::ostream& out);
+int runReplay(Arguments arguments, std::ostream& out);
 
 }  // namespace pylonix::probe
