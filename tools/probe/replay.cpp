@@ -5,15 +5,9 @@
 #include "apppower_json.h"
 
 namespace pylonix::probe {
-namespace {
-
-struct ReplayPass {
-    std::vector<RunningApplicationIdentity> applications;
-    ProcessEnergyReading reading;
-    std::vector<TimedPowerSample> samplesAfter;
-};
 
 std::vector<ReplayPass> replayPassesFromJson(const Json& input) {
+    requireObject(input, "");
     const Json& passes = member(input, "passes", "");
     if (!passes.is_array()) throw InputError("passes must be an array");
     std::vector<ReplayPass> result;
@@ -39,14 +33,11 @@ std::vector<ReplayPass> replayPassesFromJson(const Json& input) {
     return result;
 }
 
-}  // namespace
-
-Json replayPasses(const Json& input) {
-    requireObject(input, "");
-    const std::vector<ReplayPass> passes = replayPassesFromJson(input);
+std::vector<ApplicationPowerSnapshot> replay(const std::vector<ReplayPass>& passes) {
     EnergyBaseline baseline;
     std::vector<TimedPowerSample> samples;
-    Json snapshots = Json::array();
+    std::vector<ApplicationPowerSnapshot> snapshots;
+    snapshots.reserve(passes.size());
     for (const ReplayPass& pass : passes) {
         ApplicationPowerSnapshot snapshot =
             makeApplicationPowerSnapshot(pass.reading, pass.applications, baseline);
@@ -58,6 +49,14 @@ Json replayPasses(const Json& input) {
             samples.clear();
         }
         samples.insert(samples.end(), pass.samplesAfter.begin(), pass.samplesAfter.end());
+        snapshots.push_back(std::move(snapshot));
+    }
+    return snapshots;
+}
+
+Json replayPasses(const Json& input) {
+    Json snapshots = Json::array();
+    for (const ApplicationPowerSnapshot& snapshot : replay(replayPassesFromJson(input))) {
         snapshots.push_back(toJson(snapshot));
     }
     return Json{{"snapshots", snapshots}};
