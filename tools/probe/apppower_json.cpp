@@ -1,6 +1,7 @@
 #include "apppower_json.h"
 
 #include <limits>
+#include <map>
 #include <set>
 
 namespace pylonix::probe {
@@ -196,8 +197,10 @@ Json toJson(const ApplicationPowerSnapshot& snapshot) {
 }
 
 Json toJson(const ProcessAttribution& attribution) {
+    // In process-id order, so that the same attribution always prints the same.
+    const std::map<std::int32_t, std::string> ordered(attribution.begin(), attribution.end());
     Json json = Json::object();
-    for (const auto& [pid, id] : attribution) json[std::to_string(pid)] = id;
+    for (const auto& [pid, id] : ordered) json[std::to_string(pid)] = id;
     return json;
 }
 
