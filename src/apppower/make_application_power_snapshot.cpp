@@ -31,10 +31,13 @@ std::optional<double> pairWatts(const ProcessEnergyCounter& previous,
 
 void sortApplicationPowerEntries(std::vector<ApplicationPowerEntry>& entries,
                                  const LocalizedNameOrder& nameOrder) {
-    // Collation keys once per entry, so that each comparison is a plain byte comparison.
-    std::vector<std::string> keys;
-    keys.reserve(entries.size());
-    for (const ApplicationPowerEntry& entry : entries) keys.push_back(nameOrder.sortKey(entry.name));
+    // Names decide only between entries of equal (or no) watts; each such name gets its
+    // collation key once, so that every comparison after that is a plain byte comparison.
+    std::vector<std::optional<std::string>> keys(entries.size());
+    const auto key = [&](std::size_t i) -> const std::string& {
+        if (!keys[i]) keys[i] = nameOrder.sortKey(entries[i].name);
+        return *keys[i];
+    };
     std::vector<std::size_t> order(entries.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::sort(order.begin(), order.end(), [&](std::size_t i, std::size_t j) {
@@ -42,7 +45,7 @@ void sortApplicationPowerEntries(std::vector<ApplicationPowerEntry>& entries,
         const ApplicationPowerEntry& b = entries[j];
         if (a.watts.has_value() != b.watts.has_value()) return a.watts.has_value();
         if (a.watts && *a.watts != *b.watts) return *a.watts > *b.watts;
-        if (const int names = keys[i].compare(keys[j]); names != 0) return names < 0;
+        if (const int names = key(i).compare(key(j)); names != 0) return names < 0;
         return a.id < b.id;
     });
     std::vector<ApplicationPowerEntry> sorted;
@@ -62,10 +65,13 @@ ApplicationPowerSnapshot makeApplicationPowerSnapshot(
         return snapshot;
     }
 
+    // Both counter maps are ordered by process id: one walk through the two finds every pair.
     std::unordered_map<std::string_view, Measured> measured;
+    auto previous = baseline.counters.begin();
     for (const auto& [pid, current] : reading.counters) {
-        const auto previous = baseline.counters.find(pid);
-        if (previous == baseline.counters.end()) continue;
+        while (previous != baseline.counters.end() && previous->first < pid) ++previous;
+        if (previous == baseline.counters.end()) break;
+        if (previous->first != pid) continue;
         if (const std::optional<double> watts = pairWatts(previous->second, current)) {
             Measured& application = measured[current.applicationID];
             application.watts += *watts;
