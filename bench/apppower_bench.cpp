@@ -96,31 +96,10 @@ struct PassFixture {
     ApplicationPowerSnapshot snapshot;
 };
 
-void BM_MakeApplicationPowerSnapshot(benchmark::State& state) {
-    const PassFixture fixture;
-    // The monitor keeps its baseline from pass to pass: reset it outside the timing, and keep
-    // its destruction out too.
-    EnergyBaseline baseline;
-    for (auto _ : state) {
-        state.PauseTiming();
-        baseline = fixture.baseline;
-        state.ResumeTiming();
-        benchmark::DoNotOptimize(
-            makeApplicationPowerSnapshot(fixture.reading, fixture.applications, baseline));
-    }
-}
-BENCHMARK(BM_MakeApplicationPowerSnapshot)->Unit(benchmark::kMicrosecond);
-
-void BM_MakePowerBalance(benchmark::State& state) {
-    const PassFixture fixture;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(makePowerBalance(fixture.samples, fixture.snapshot));
-    }
-}
-BENCHMARK(BM_MakePowerBalance)->Unit(benchmark::kMicrosecond);
-
-// What the monitor does with one pass's results: the computation, then the balance.
-void BM_ComputationAndBalance(benchmark::State& state) {
+// The computation of one pass, and with `kWithBalance` the balance after it: what the monitor
+// does with one pass's results.
+template <bool kWithBalance>
+void BM_Pass(benchmark::State& state) {
     const PassFixture fixture;
     // The monitor keeps its baseline from pass to pass: reset it outside the timing, and keep
     // its destruction out too.
@@ -131,11 +110,20 @@ void BM_ComputationAndBalance(benchmark::State& state) {
         state.ResumeTiming();
         ApplicationPowerSnapshot snapshot =
             makeApplicationPowerSnapshot(fixture.reading, fixture.applications, baseline);
-        snapshot.balance = makePowerBalance(fixture.samples, snapshot);
+        if constexpr (kWithBalance) snapshot.balance = makePowerBalance(fixture.samples, snapshot);
         benchmark::DoNotOptimize(snapshot);
     }
 }
-BENCHMARK(BM_ComputationAndBalance)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Pass<false>)->Name("BM_MakeApplicationPowerSnapshot")->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Pass<true>)->Name("BM_ComputationAndBalance")->Unit(benchmark::kMicrosecond);
+
+void BM_MakePowerBalance(benchmark::State& state) {
+    const PassFixture fixture;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(makePowerBalance(fixture.samples, fixture.snapshot));
+    }
+}
+BENCHMARK(BM_MakePowerBalance)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

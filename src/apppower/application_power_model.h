@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "apppower/case_with_message.h"
 #include "apppower/power_balance_snapshot.h"
 #include "power/power_snapshot.h"
 
@@ -91,9 +92,12 @@ struct ApplicationPowerEntry {
 // The published result of one pass. `state` and `entries` are fixed when made; the window and
 // `balance` are filled in afterwards by the monitor.
 struct ApplicationPowerSnapshot {
-    class State {
+    enum class StateCase { unavailable, collecting, available };
+
+    // `unavailable` carries the failed reading's message.
+    class State : public CaseWithMessage<StateCase> {
     public:
-        enum class Case { unavailable, collecting, available };
+        using Case = StateCase;
 
         static State unavailable(std::string message) {
             return State(Case::unavailable, std::move(message));
@@ -101,18 +105,10 @@ struct ApplicationPowerSnapshot {
         static State collecting() { return State(Case::collecting, std::nullopt); }
         static State available() { return State(Case::available, std::nullopt); }
 
-        Case kind() const { return kind_; }
-        // Present exactly for `unavailable`: the failed reading's message.
-        const std::optional<std::string>& message() const { return message_; }
-
         bool operator==(const State&) const = default;
 
     private:
-        State(Case kind, std::optional<std::string> message)
-            : kind_(kind), message_(std::move(message)) {}
-
-        Case kind_;
-        std::optional<std::string> message_;
+        using CaseWithMessage::CaseWithMessage;
     };
 
     State state = State::collecting();

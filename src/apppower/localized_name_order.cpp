@@ -4,6 +4,9 @@
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
 
+#include <cstdlib>
+#include <stdexcept>
+
 namespace pylonix {
 
 LocalizedNameOrder::LocalizedNameOrder(const char* localeName)
@@ -27,17 +30,26 @@ LocalizedNameOrder::~LocalizedNameOrder() = default;
 LocalizedNameOrder::LocalizedNameOrder(LocalizedNameOrder&&) noexcept = default;
 LocalizedNameOrder& LocalizedNameOrder::operator=(LocalizedNameOrder&&) noexcept = default;
 
-const LocalizedNameOrder& LocalizedNameOrder::forUserLocale() {
-    static const LocalizedNameOrder order(icu::Locale::getDefault());
-    return order;
+namespace {
+
+// The locale whose collation the user chose, as the C library would pick it.
+icu::Locale userCollationLocale() {
+    for (const char* variable : {"LC_ALL", "LC_COLLATE", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value == nullptr || *value == '\0') continue;
+        const std::string_view name(value);
+        if (name == "C" || name == "POSIX" || name.starts_with("C.")) break;
+        // "zh_CN.UTF-8" and the like: the code set is not part of the locale.
+        return icu::Locale::createCanonical(value);
+    }
+    return icu::Locale::getRoot();
 }
 
-int LocalizedNameOrder::compare(std::string_view a, std::string_view b) const {
-    UErrorCode status = U_ZERO_ERROR;
-    const UCollationResult result = collator_->compareUTF8(
-        icu::StringPiece(a.data(), static_cast<std::int32_t>(a.size())),
-        icu::StringPiece(b.data(), static_cast<std::int32_t>(b.size())), status);
-    return result == UCOL_LESS ? -1 : result == UCOL_GREATER ? 1 : 0;
+}  // namespace
+
+const LocalizedNameOrder& LocalizedNameOrder::forUserLocale() {
+    static const LocalizedNameOrder order(userCollationLocale());
+    return order;
 }
 
 std::string LocalizedNameOrder::sortKey(std::string_view name) const {

@@ -24,13 +24,12 @@ public:
     LocalizedNameOrder(LocalizedNameOrder&&) noexcept;
     LocalizedNameOrder& operator=(LocalizedNameOrder&&) noexcept;
 
-    // The order of the user's locale (from the environment), made once.
+    // The order of the user's collation locale (LC_ALL, else LC_COLLATE, else LANG; the root
+    // order for C and POSIX), made once.
     static const LocalizedNameOrder& forUserLocale();
 
-    // Negative when `a` sorts first, positive when `b` does, 0 when they compare the same.
-    int compare(std::string_view a, std::string_view b) const;
-
-    // A byte string whose plain comparison gives the same order as `compare`.
+    // A byte string whose plain comparison orders names: names that compare the same (say, that
+    // differ only in letter case) have equal keys.
     std::string sortKey(std::string_view name) const;
 
 private:

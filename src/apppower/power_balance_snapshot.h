@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "apppower/case_with_message.h"
 #include "power/power_snapshot.h"
 
 namespace pylonix {
@@ -11,11 +12,13 @@ namespace pylonix {
 // The whole-machine average beside the application CPU total over one window. The other,
 // unattributed share is never stored: it is `splitCentiwatts` of the two totals.
 struct PowerBalanceSnapshot {
+    enum class StateCase { unavailable, inconsistent, collecting, available };
+
     // What the balance can say. `unavailable` and `inconsistent` carry the one sentence that
-    // explains why no split is shown; two states are equal when case and message are.
-    class State {
+    // explains why no split is shown.
+    class State : public CaseWithMessage<StateCase> {
     public:
-        enum class Case { unavailable, inconsistent, collecting, available };
+        using Case = StateCase;
 
         static State unavailable(std::string message) {
             return State(Case::unavailable, std::move(message));
@@ -26,18 +29,10 @@ struct PowerBalanceSnapshot {
         static State collecting() { return State(Case::collecting, std::nullopt); }
         static State available() { return State(Case::available, std::nullopt); }
 
-        Case kind() const { return kind_; }
-        // Present exactly for `unavailable` and `inconsistent`.
-        const std::optional<std::string>& message() const { return message_; }
-
         bool operator==(const State&) const = default;
 
     private:
-        State(Case kind, std::optional<std::string> message)
-            : kind_(kind), message_(std::move(message)) {}
-
-        Case kind_;
-        std::optional<std::string> message_;
+        using CaseWithMessage::CaseWithMessage;
     };
 
     State state = State::collecting();

@@ -37,7 +37,11 @@ std::vector<RunningApplicationIdentity> runningApplicationIdentities(
                 application.localizedName ? *application.localizedName : nameFromId(*id);
             identities.push_back({std::move(*id), std::move(name), {}});
         }
-        identities[found->second].processIDs.insert(application.processIdentifier);
+        // An instance without a process of its own (reported as -1) keeps its application
+        // listed but gives it no process: id 0 or below would name the kernel or no one.
+        if (application.processIdentifier >= 1) {
+            identities[found->second].processIDs.insert(application.processIdentifier);
+        }
     }
     return identities;
 }

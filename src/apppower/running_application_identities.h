@@ -33,7 +33,8 @@ using ApplicationIdRule = std::function<std::optional<std::string>(std::string_v
 // Terminated and background-only instances are skipped, and so are instances without a bundle
 // location or whose location `idRule` does not accept. Instances with the same id are one
 // identity with all their process ids, named after the first instance (its localized name, or
-// the id's last component without its extension when it has none).
+// the id's last component without its extension when it has none). Process ids below 1 are not
+// processes and are left out.
 //
 // `idRule` is `applicationBundlePath` for application bundles; a platform whose applications are
 // identified otherwise (for example by their desktop entry's path) passes its own.

@@ -55,10 +55,13 @@ TEST(RunningApplicationIdentities, SkipsTerminatedBackgroundAndUnbundledInstance
         {false, Policy::regular, "/usr/bin/tool", "Tool", 4},
         {false, Policy::regular, "/Applications/Later.app", std::nullopt, 5},
         {false, Policy::regular, "/Applications/Later.app", "Named too late", 6},
+        {false, Policy::regular, "/Applications/Later.app", "No process", -1},
+        {false, Policy::regular, "/Applications/Kernel.app", "No process", 0},
     };
     const auto identities = runningApplicationIdentities(platform);
-    ASSERT_EQ(identities.size(), 1u);
+    ASSERT_EQ(identities.size(), 2u);
     EXPECT_EQ(identities[0], (RunningApplicationIdentity{"/Applications/Later.app", "Later", {5, 6}}));
+    EXPECT_EQ(identities[1], (RunningApplicationIdentity{"/Applications/Kernel.app", "No process", {}}));
 }
 
 TEST(RunningApplicationIdentities, AnotherPlatformCanIdentifyApplicationsItsOwnWay) {

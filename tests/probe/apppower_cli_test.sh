@@ -33,7 +33,8 @@ done
 rm -f /tmp/apppower_cli_err.$$
 
 # The worked example: the second pass splits 11 W into 1.5 W of application CPU and the rest.
-out=$("$probe" replay "$fixtures/apppower/replay_three_passes.json")
+# Under the C locale names still sort with letter case ignored and digit runs by value.
+out=$(LC_ALL=C "$probe" replay "$fixtures/apppower/replay_three_passes.json")
 expect replay-status 0 $?
 expect replay-output "$(cat "$fixtures/apppower/replay_three_passes.expected.json")" "$out"
 out=$("$probe" replay - <"$fixtures/apppower/replay_three_passes.json" | wc -c)
