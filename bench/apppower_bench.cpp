@@ -31,9 +31,9 @@ struct ProcessTableFixture {
             parent = 2;  // a process of another user
             for (int depth = 0; depth < chain; ++depth, parent = pid++) {
                 const bool inBundle = depth % 97 == 5;
-                metadata[pid] = {pid, parent,
-                                 inBundle ? std::optional(id + "/Contents/XPCServices/W.xpc/W")
-                                          : std::nullopt};
+                metadata[pid] = {
+                    pid, parent,
+                    inBundle ? std::optional(id + "/Contents/XPCServices/W.xpc/W") : std::nullopt};
             }
         }
     }
@@ -47,7 +47,8 @@ void BM_AttributeProcesses(benchmark::State& state) {
     for (auto _ : state) {
         benchmark::DoNotOptimize(attributeProcesses(fixture.applications, fixture.metadata));
     }
-    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(fixture.metadata.size()));
+    state.SetItemsProcessed(state.iterations() *
+                            static_cast<std::int64_t>(fixture.metadata.size()));
 }
 BENCHMARK(BM_AttributeProcesses)->Arg(1000)->Arg(5000)->Unit(benchmark::kMicrosecond);
 
@@ -68,7 +69,8 @@ struct PassFixture {
                 const auto energy = static_cast<std::uint64_t>(pid) * 1'000'000;
                 previous.counters[pid] = {pid, id, 7, energy, kStart};
                 // Every fifth application draws nothing, so equal watts meet the name order.
-                const std::uint64_t spent = a % 5 == 0 ? 0 : static_cast<std::uint64_t>(p) * 3'000'000;
+                const std::uint64_t spent =
+                    a % 5 == 0 ? 0 : static_cast<std::uint64_t>(p) * 3'000'000;
                 reading.counters[pid] = {pid, id, 7, energy + spent, kStart + kPass};
             }
             previous.knownProcessCounts[id] = 10;

@@ -6,19 +6,26 @@ namespace pylonix {
 
 const char* toString(ApplicationPowerSnapshot::State::Case kind) {
     switch (kind) {
-        case ApplicationPowerSnapshot::State::Case::unavailable: return "unavailable";
-        case ApplicationPowerSnapshot::State::Case::collecting: return "collecting";
-        case ApplicationPowerSnapshot::State::Case::available: return "available";
+        case ApplicationPowerSnapshot::State::Case::unavailable:
+            return "unavailable";
+        case ApplicationPowerSnapshot::State::Case::collecting:
+            return "collecting";
+        case ApplicationPowerSnapshot::State::Case::available:
+            return "available";
     }
     return "unavailable";
 }
 
 const char* toString(PowerBalanceSnapshot::State::Case kind) {
     switch (kind) {
-        case PowerBalanceSnapshot::State::Case::unavailable: return "unavailable";
-        case PowerBalanceSnapshot::State::Case::inconsistent: return "inconsistent";
-        case PowerBalanceSnapshot::State::Case::collecting: return "collecting";
-        case PowerBalanceSnapshot::State::Case::available: return "available";
+        case PowerBalanceSnapshot::State::Case::unavailable:
+            return "unavailable";
+        case PowerBalanceSnapshot::State::Case::inconsistent:
+            return "inconsistent";
+        case PowerBalanceSnapshot::State::Case::collecting:
+            return "collecting";
+        case PowerBalanceSnapshot::State::Case::available:
+            return "available";
     }
     return "unavailable";
 }

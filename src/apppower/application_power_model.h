@@ -96,18 +96,18 @@ struct ApplicationPowerSnapshot {
 
     // `unavailable` carries the failed reading's message.
     class State : public CaseWithMessage<StateCase> {
-    public:
+  public:
         using Case = StateCase;
 
         static State unavailable(std::string message) {
-            return State(Case::unavailable, std::move(message));
+            return {Case::unavailable, std::move(message)};
         }
-        static State collecting() { return State(Case::collecting, std::nullopt); }
-        static State available() { return State(Case::available, std::nullopt); }
+        static State collecting() { return {Case::collecting, std::nullopt}; }
+        static State available() { return {Case::available, std::nullopt}; }
 
         bool operator==(const State&) const = default;
 
-    private:
+  private:
         using CaseWithMessage::CaseWithMessage;
     };
 

@@ -68,12 +68,11 @@ std::optional<ProcessMetadataTable> ApplicationPowerReader::listProcesses(
     }
     // Capped so that the buffer's size in bytes stays within what the call can be told.
     constexpr std::size_t kMaxIds = INT_MAX / sizeof(std::int32_t);
-    const std::size_t capacity =
-        std::min(static_cast<std::size_t>(neededBytes) / sizeof(std::int32_t) + kSpareProcessSlots,
-                 kMaxIds);
+    const std::size_t capacity = std::min(
+        static_cast<std::size_t>(neededBytes) / sizeof(std::int32_t) + kSpareProcessSlots, kMaxIds);
     std::vector<std::int32_t> pids(capacity, 0);
-    const int filledBytes = table_->listPidsByUser(
-        uid, pids.data(), static_cast<int>(capacity * sizeof(std::int32_t)));
+    const int filledBytes =
+        table_->listPidsByUser(uid, pids.data(), static_cast<int>(capacity * sizeof(std::int32_t)));
     if (filledBytes <= 0) {
         failureMessage = kProcessListUnreadableMessage;
         return std::nullopt;
@@ -117,7 +116,7 @@ ProcessEnergyReading ApplicationPowerReader::sampleEnergy(
     RusageInfoV6 own{};
     if (reading.counters.empty() && !applications.empty()) {
         return failed(table_->pidRusage(table_->getpid(), own) != 0 ? kEnergyUnsupportedMessage
-                                                                   : kEnergyNotPermittedMessage);
+                                                                    : kEnergyNotPermittedMessage);
     }
     if (!anyEnergy) {
         if (table_->pidRusage(table_->getpid(), own) != 0 || own.ri_energy_nj == 0) {

@@ -28,7 +28,8 @@ public:
     // attributed processes' counters and pairs the pass with a power snapshot read within
     // 100 ms of the counters. A pass that fails as a whole carries its message and a power
     // sample stamped when the failure was found.
-    ProcessEnergyReading sampleEnergy(const std::vector<RunningApplicationIdentity>& applications) const;
+    ProcessEnergyReading sampleEnergy(
+        const std::vector<RunningApplicationIdentity>& applications) const;
 
     // The uptime, then a power snapshot.
     TimedPowerSample samplePower() const;

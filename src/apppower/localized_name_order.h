@@ -1,10 +1,10 @@
 #pragma once
 
+#include <unicode/uversion.h>
+
 #include <memory>
 #include <string>
 #include <string_view>
-
-#include <unicode/uversion.h>
 
 U_NAMESPACE_BEGIN
 class Collator;

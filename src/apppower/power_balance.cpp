@@ -11,7 +11,9 @@ constexpr double kLongestWindowSeconds = 10.0;
 constexpr double kLongestSampleGapSeconds = 1.5;
 constexpr double kHighestWatts = 1000.0;
 
-double seconds(std::uint64_t nanoseconds) { return static_cast<double>(nanoseconds) / 1e9; }
+double seconds(std::uint64_t nanoseconds) {
+    return static_cast<double>(nanoseconds) / 1e9;
+}
 
 bool usableWatts(const std::optional<double>& watts) {
     return watts && std::isfinite(*watts) && *watts > 0 && *watts <= kHighestWatts;
@@ -31,7 +33,8 @@ PowerBalanceSnapshot makePowerBalance(std::span<const TimedPowerSample> samples,
     if (samples.size() < kMinimumSamples) return PowerBalanceSnapshot::collecting();
     const TimedPowerSample& first = samples.front();
     const TimedPowerSample& last = samples.back();
-    if (last.uptimeNanoseconds <= first.uptimeNanoseconds) return PowerBalanceSnapshot::collecting();
+    if (last.uptimeNanoseconds <= first.uptimeNanoseconds)
+        return PowerBalanceSnapshot::collecting();
     const double duration = seconds(last.uptimeNanoseconds - first.uptimeNanoseconds);
     if (duration < kShortestWindowSeconds || duration > kLongestWindowSeconds) {
         return PowerBalanceSnapshot::collecting();
@@ -72,10 +75,9 @@ PowerBalanceSnapshot makePowerBalance(std::span<const TimedPowerSample> samples,
     balance.timestamp = last.snapshot.timestamp;
     balance.durationSeconds = duration;
 
-    const bool aligned =
-        application.state == ApplicationPowerSnapshot::State::available() &&
-        application.sampleWindowStart == first.uptimeNanoseconds &&
-        application.sampleWindowEnd == last.uptimeNanoseconds;
+    const bool aligned = application.state == ApplicationPowerSnapshot::State::available() &&
+                         application.sampleWindowStart == first.uptimeNanoseconds &&
+                         application.sampleWindowEnd == last.uptimeNanoseconds;
     if (!aligned) {
         balance.state = State::unavailable(kWindowsNotAlignedMessage);
         balance.totalWatts = total;

@@ -17,21 +17,21 @@ struct PowerBalanceSnapshot {
     // What the balance can say. `unavailable` and `inconsistent` carry the one sentence that
     // explains why no split is shown.
     class State : public CaseWithMessage<StateCase> {
-    public:
+  public:
         using Case = StateCase;
 
         static State unavailable(std::string message) {
-            return State(Case::unavailable, std::move(message));
+            return {Case::unavailable, std::move(message)};
         }
         static State inconsistent(std::string message) {
-            return State(Case::inconsistent, std::move(message));
+            return {Case::inconsistent, std::move(message)};
         }
-        static State collecting() { return State(Case::collecting, std::nullopt); }
-        static State available() { return State(Case::available, std::nullopt); }
+        static State collecting() { return {Case::collecting, std::nullopt}; }
+        static State available() { return {Case::available, std::nullopt}; }
 
         bool operator==(const State&) const = default;
 
-    private:
+  private:
         using CaseWithMessage::CaseWithMessage;
     };
 

@@ -25,7 +25,8 @@ std::vector<RunningApplicationIdentity> runningApplicationIdentities(
     std::unordered_map<std::string, std::size_t> indexById;
     for (const PlatformRunningApplication& application : applications) {
         if (application.isTerminated) continue;
-        if (application.activationPolicy == PlatformRunningApplication::ActivationPolicy::prohibited) {
+        if (application.activationPolicy ==
+            PlatformRunningApplication::ActivationPolicy::prohibited) {
             continue;
         }
         if (!application.bundlePath) continue;

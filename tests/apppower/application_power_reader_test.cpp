@@ -66,7 +66,7 @@ TEST_F(ApplicationPowerReaderTest, PowerSampleOnlyWhenReadWithin100Milliseconds)
 }
 
 TEST_F(ApplicationPowerReaderTest, VanishedAndUnreadableProcessesAreKnownButNotCounted) {
-    table->processes[101].usage.reset();  // exited between the list and the usage read
+    table->processes[101].usage.reset();        // exited between the list and the usage read
     table->processes[200].bsdInfoResult = 100;  // a short record: parent unknown
     table->processes[200].path.reset();
     applications[1].processIDs.insert(250);  // an instance that is not in the table at all

@@ -36,14 +36,14 @@ using Policy = PlatformRunningApplication::ActivationPolicy;
 TEST(RunningApplicationIdentities, NestedInstancesAreOneIdentityNamedAfterTheFirst) {
     const std::vector<PlatformRunningApplication> platform = {
         {false, Policy::regular, "/Applications/Editor.app", "Editor", 10},
-        {false, Policy::accessory, "/Applications/Editor.app/Contents/Helpers/Worker.app",
-         "Worker", 11},
+        {false, Policy::accessory, "/Applications/Editor.app/Contents/Helpers/Worker.app", "Worker",
+         11},
         {false, Policy::regular, "/Applications/Mail.app", std::nullopt, 20},
     };
     const auto identities = runningApplicationIdentities(platform);
     ASSERT_EQ(identities.size(), 2u);
-    EXPECT_EQ(identities[0], (RunningApplicationIdentity{"/Applications/Editor.app", "Editor",
-                                                         {10, 11}}));
+    EXPECT_EQ(identities[0],
+              (RunningApplicationIdentity{"/Applications/Editor.app", "Editor", {10, 11}}));
     EXPECT_EQ(identities[1], (RunningApplicationIdentity{"/Applications/Mail.app", "Mail", {20}}));
 }
 
@@ -60,8 +60,10 @@ TEST(RunningApplicationIdentities, SkipsTerminatedBackgroundAndUnbundledInstance
     };
     const auto identities = runningApplicationIdentities(platform);
     ASSERT_EQ(identities.size(), 2u);
-    EXPECT_EQ(identities[0], (RunningApplicationIdentity{"/Applications/Later.app", "Later", {5, 6}}));
-    EXPECT_EQ(identities[1], (RunningApplicationIdentity{"/Applications/Kernel.app", "No process", {}}));
+    EXPECT_EQ(identities[0],
+              (RunningApplicationIdentity{"/Applications/Later.app", "Later", {5, 6}}));
+    EXPECT_EQ(identities[1],
+              (RunningApplicationIdentity{"/Applications/Kernel.app", "No process", {}}));
 }
 
 TEST(RunningApplicationIdentities, AnotherPlatformCanIdentifyApplicationsItsOwnWay) {
@@ -161,7 +163,7 @@ TEST_F(AttributeProcessesTest, CyclesEndTheWalkWithoutAttribution) {
 TEST_F(AttributeProcessesTest, ParentOfAnotherUserEndsTheWalk) {
     add(600, 9999);  // 9999 is not in the user's table
     add(601, 600);
-    add(602, 0);     // the full record could not be read
+    add(602, 0);  // the full record could not be read
     add(603, -5);
     attribute();
     EXPECT_EQ(attributed(600), std::nullopt);

@@ -18,7 +18,7 @@ public:
     struct Process {
         std::uint32_t parent = 1;
         int bsdInfoResult = kProcBsdInfoSize;
-        std::optional<std::string> path;  // raw bytes; absent: the path call fails
+        std::optional<std::string> path;    // raw bytes; absent: the path call fails
         std::optional<RusageInfoV6> usage;  // absent: the usage call fails
     };
 
@@ -26,9 +26,9 @@ public:
     std::int32_t ownPid = 77;
     std::optional<RusageInfoV6> ownUsage = RusageInfoV6{1, 5};
     std::map<std::int32_t, Process> processes;  // listed in id order
-    std::vector<std::int32_t> extraListedIds;    // listed, but not counted by the size query
-    std::optional<int> sizeQueryResult;          // overrides the size query's answer
-    std::optional<int> listResult;               // overrides the list call's answer
+    std::vector<std::int32_t> extraListedIds;   // listed, but not counted by the size query
+    std::optional<int> sizeQueryResult;         // overrides the size query's answer
+    std::optional<int> listResult;              // overrides the list call's answer
     mutable std::uint64_t uptime = 5'000'000'000;
     mutable int listCalls = 0;
     mutable int lastListBufferBytes = 0;
@@ -36,11 +36,13 @@ public:
     std::uint32_t getuid() const override { return uid; }
     std::int32_t getpid() const override { return ownPid; }
 
-    int listPidsByUser(std::uint32_t user, std::int32_t* buffer, int bufferSizeBytes) const override {
+    int listPidsByUser(std::uint32_t user, std::int32_t* buffer,
+                       int bufferSizeBytes) const override {
         ++listCalls;
         if (user != uid) return 0;
         if (buffer == nullptr) {
-            return sizeQueryResult.value_or(static_cast<int>(processes.size() * sizeof(std::int32_t)));
+            return sizeQueryResult.value_or(
+                static_cast<int>(processes.size() * sizeof(std::int32_t)));
         }
         lastListBufferBytes = bufferSizeBytes;
         if (listResult) return *listResult;

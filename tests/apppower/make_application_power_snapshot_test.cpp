@@ -50,9 +50,10 @@ protected:
 };
 
 TEST_F(ComputationTest, FirstPassCollectsWithEveryApplicationSortedByName) {
-    const auto snapshot = make(readingOf({counter(10, "/A.app", 5, 1'000), counter(11, "/A.app", 5, 1'000),
-                                          counter(20, "/B.app", 5, 1'000)},
-                                         1'000, {{"/A.app", 2}, {"/B.app", 1}, {"/C.app", 3}}));
+    const auto snapshot =
+        make(readingOf({counter(10, "/A.app", 5, 1'000), counter(11, "/A.app", 5, 1'000),
+                        counter(20, "/B.app", 5, 1'000)},
+                       1'000, {{"/A.app", 2}, {"/B.app", 1}, {"/C.app", 3}}));
     EXPECT_EQ(snapshot.state, State::collecting());
     ASSERT_EQ(snapshot.entries.size(), 3u);
     EXPECT_EQ(snapshot.entries[0],
@@ -68,9 +69,9 @@ TEST_F(ComputationTest, FirstPassCollectsWithEveryApplicationSortedByName) {
 }
 
 TEST_F(ComputationTest, WattsAreEnergyOverTimeSummedPerApplication) {
-    make(readingOf({counter(10, "/A.app", 0, 0), counter(11, "/A.app", 100, 0),
-                    counter(20, "/B.app", 7, 0)},
-                   0));
+    make(readingOf(
+        {counter(10, "/A.app", 0, 0), counter(11, "/A.app", 100, 0), counter(20, "/B.app", 7, 0)},
+        0));
     const auto snapshot = make(readingOf({counter(10, "/A.app", 600'000'000, 2'000'000'000),
                                           counter(11, "/A.app", 400'000'100, 2'000'000'000),
                                           counter(20, "/B.app", 7, 2'000'000'000)},
@@ -105,11 +106,11 @@ TEST_F(ComputationTest, PairsOfOtherProcessesOrBackwardCountersAreNotUsed) {
     make(readingOf({counter(10, "/A.app", 500, 0, 1), counter(20, "/B.app", 500, 0),
                     counter(30, "/C.app", 500, 5'000'000'000)},
                    0));
-    const auto snapshot = make(readingOf(
-        {counter(10, "/A.app", 900, 1'000'000'000, 2),    // a new process reusing the id
-         counter(20, "/A.app", 900, 1'000'000'000),       // now attributed elsewhere
-         counter(30, "/C.app", 900, 1'000'000'000)},      // sampled "before" its baseline
-        1'000'000'000, {{"/B.app", 1}, {"/A.app", 3}}));
+    const auto snapshot = make(
+        readingOf({counter(10, "/A.app", 900, 1'000'000'000, 2),  // a new process reusing the id
+                   counter(20, "/A.app", 900, 1'000'000'000),     // now attributed elsewhere
+                   counter(30, "/C.app", 900, 1'000'000'000)},    // sampled "before" its baseline
+                  1'000'000'000, {{"/B.app", 1}, {"/A.app", 3}}));
     EXPECT_EQ(snapshot.state, State::collecting());
     EXPECT_EQ(entry(snapshot, "/A.app").measuredProcessCount, 0);
     EXPECT_EQ(entry(snapshot, "/A.app").knownProcessCount, 3);
@@ -136,15 +137,16 @@ TEST_F(ComputationTest, FailedPassEmptiesTheBaselineAndTheNextPassCollects) {
 
 TEST_F(ComputationTest, PassWithoutPowerSampleKeepsCountersButNotTheWindowStart) {
     make(readingOf({counter(10, "/A.app", 0, 0)}, 0));
-    ProcessEnergyReading noSample = readingOf({counter(10, "/A.app", 2'000'000'000, 2'000'000'000)}, 0);
+    ProcessEnergyReading noSample =
+        readingOf({counter(10, "/A.app", 2'000'000'000, 2'000'000'000)}, 0);
     noSample.powerSample.reset();
     const auto second = make(noSample);
     EXPECT_EQ(entry(second, "/A.app").watts, 1.0);
     EXPECT_EQ(second.sampleWindowStart, 0u);
     EXPECT_EQ(second.sampleWindowEnd, std::nullopt);
     EXPECT_EQ(baseline.sampleUptimeNanoseconds, std::nullopt);
-    const auto third = make(readingOf({counter(10, "/A.app", 4'000'000'000, 4'000'000'000)},
-                                      4'000'000'000));
+    const auto third =
+        make(readingOf({counter(10, "/A.app", 4'000'000'000, 4'000'000'000)}, 4'000'000'000));
     EXPECT_EQ(third.sampleWindowStart, std::nullopt);
     EXPECT_EQ(entry(third, "/A.app").watts, 1.0);
 }
@@ -188,9 +190,9 @@ TEST(ApplicationPowerOrder, DigitRunsCompareByValueAndEqualNamesByIdWhateverTheI
 
 TEST(ApplicationPowerOrder, FollowsTheLocale) {
     // Swedish sorts "ö" after "z"; German sorts it with "o".
-    const std::vector<ApplicationPowerEntry> entries = {
-        {"/1", "\xC3\xB6l", std::nullopt, 0, 0}, {"/2", "zeta", std::nullopt, 0, 0},
-        {"/3", "oz", std::nullopt, 0, 0}};
+    const std::vector<ApplicationPowerEntry> entries = {{"/1", "\xC3\xB6l", std::nullopt, 0, 0},
+                                                        {"/2", "zeta", std::nullopt, 0, 0},
+                                                        {"/3", "oz", std::nullopt, 0, 0}};
     EXPECT_EQ(namesInOrder(entries, LocalizedNameOrder("sv_SE")),
               (std::vector<std::string>{"oz", "zeta", "\xC3\xB6l"}));
     EXPECT_EQ(namesInOrder(entries, LocalizedNameOrder("de_DE")),

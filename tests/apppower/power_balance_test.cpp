@@ -22,7 +22,8 @@ TimedPowerSample sample(std::uint64_t uptime, std::optional<double> watts,
                         bool externalConnected = false) {
     TimedPowerSample s;
     s.uptimeNanoseconds = uptime;
-    s.snapshot.timestamp = wallClockFromSeconds(1'765'000'000.0 + static_cast<double>(uptime) / 1e9);
+    s.snapshot.timestamp =
+        wallClockFromSeconds(1'765'000'000.0 + static_cast<double>(uptime) / 1e9);
     s.snapshot.externalConnected = externalConnected;
     s.snapshot.systemPower.watts = watts;
     if (watts) s.snapshot.systemPower.source = Source::batteryDischarge;
@@ -32,7 +33,8 @@ TimedPowerSample sample(std::uint64_t uptime, std::optional<double> watts,
 // Samples 0.5 s apart from kStart with the given watts.
 std::vector<TimedPowerSample> series(std::vector<double> watts) {
     std::vector<TimedPowerSample> samples;
-    for (std::size_t i = 0; i < watts.size(); ++i) samples.push_back(sample(kStart + i * kHalfSecond, watts[i]));
+    for (std::size_t i = 0; i < watts.size(); ++i)
+        samples.push_back(sample(kStart + i * kHalfSecond, watts[i]));
     return samples;
 }
 
@@ -42,7 +44,8 @@ ApplicationPowerSnapshot applicationFor(const std::vector<TimedPowerSample>& sam
     ApplicationPowerSnapshot application;
     application.state = ApplicationPowerSnapshot::State::available();
     for (std::size_t i = 0; i < watts.size(); ++i) {
-        application.entries.push_back({"/" + std::to_string(i), "App", watts[i], watts[i] ? 1 : 0, 1});
+        application.entries.push_back(
+            {"/" + std::to_string(i), "App", watts[i], watts[i] ? 1 : 0, 1});
     }
     application.sampleWindowStart = samples.front().uptimeNanoseconds;
     application.sampleWindowEnd = samples.back().uptimeNanoseconds;
@@ -51,7 +54,8 @@ ApplicationPowerSnapshot applicationFor(const std::vector<TimedPowerSample>& sam
 
 TEST(PowerBalance, WorkedExampleIntegratesByTheTrapezoidRule) {
     const auto samples = series({10, 12, 12, 10, 10});
-    const auto balance = makePowerBalance(samples, applicationFor(samples, {3.0, std::nullopt, 2.5}));
+    const auto balance =
+        makePowerBalance(samples, applicationFor(samples, {3.0, std::nullopt, 2.5}));
     EXPECT_EQ(balance.state, State::available());
     EXPECT_DOUBLE_EQ(*balance.totalWatts, 11.0);  // 22 J over 2 s
     EXPECT_EQ(balance.applicationCPUWatts, 5.5);
@@ -79,8 +83,8 @@ TEST(PowerBalance, CollectsUntilTheSeriesSpansASuitableWindow) {
               PowerBalanceSnapshot::collecting());
 
     const auto windowOf = [](std::uint64_t lengthNs) {
-        const std::vector<TimedPowerSample> s = {sample(kStart, 10), sample(kStart + lengthNs / 2, 10),
-                                                 sample(kStart + lengthNs, 10)};
+        const std::vector<TimedPowerSample> s = {
+            sample(kStart, 10), sample(kStart + lengthNs / 2, 10), sample(kStart + lengthNs, 10)};
         return makePowerBalance(s, applicationFor(s, {})).state;
     };
     EXPECT_EQ(windowOf(99'999'999), State::collecting());
@@ -149,7 +153,8 @@ TEST(PowerBalance, WindowsMustMatchToTheNanosecond) {
     const auto samples = series({10, 12, 12, 10, 10});
     const auto expectNotAligned = [&](const ApplicationPowerSnapshot& application) {
         const auto balance = makePowerBalance(samples, application);
-        EXPECT_EQ(balance.state, State::unavailable("应用与整机尚未形成同一采样窗口，分项暂不可用。"));
+        EXPECT_EQ(balance.state,
+                  State::unavailable("应用与整机尚未形成同一采样窗口，分项暂不可用。"));
         EXPECT_DOUBLE_EQ(*balance.totalWatts, 11.0);
         EXPECT_EQ(balance.applicationCPUWatts, std::nullopt);
         EXPECT_EQ(balance.durationSeconds, 2.0);

@@ -67,7 +67,7 @@ TEST(Replay, OddButUsableInputGivesTheDefinedOutcomes) {
     Json input = fixture("replay_three_passes.json");
     auto& second = input["passes"][1];
     second["reading"]["counters"]["20"]["energyNanojoules"] = 0u;  // unchanged: 0 W
-    second["reading"]["counters"]["11"]["startTime"] = 99u;          // a reused pid
+    second["reading"]["counters"]["11"]["startTime"] = 99u;        // a reused pid
     std::swap(input["passes"][0]["samplesAfter"][0], input["passes"][0]["samplesAfter"][2]);
     const Json output = replayPasses(input);
     const Json& entries = output["snapshots"][1]["entries"];
@@ -115,9 +115,10 @@ TEST(Replay, UnusableInputIsRefusedWithItsPlace) {
               "passes[0].reading: more counters than known processes for /Applications/Mail.app");
     EXPECT_EQ(refusal([](Json& in) { in["passes"][2]["reading"]["powerSample"] = nullptr; }),
               "passes[2].reading: a failed reading lacks its power sample");
-    EXPECT_EQ(refusal([](Json& in) { in["passes"][0]["samplesAfter"][1]["uptimeNanoseconds"] = 1.5; }),
-              "passes[0].samplesAfter[1].uptimeNanoseconds must be a whole number from 0 to "
-              "18446744073709551615");
+    EXPECT_EQ(
+        refusal([](Json& in) { in["passes"][0]["samplesAfter"][1]["uptimeNanoseconds"] = 1.5; }),
+        "passes[0].samplesAfter[1].uptimeNanoseconds must be a whole number from 0 to "
+        "18446744073709551615");
     EXPECT_EQ(refusal([](Json& in) { in["passes"][0].erase("samplesAfter"); }),
               "missing member passes[0].samplesAfter");
 }

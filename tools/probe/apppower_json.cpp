@@ -56,7 +56,8 @@ std::optional<std::uint64_t> optionalUnsigned(const Json& object, const char* ke
     return value ? std::optional(unsignedValue(*value, at(where, key))) : std::nullopt;
 }
 
-std::optional<double> optionalDouble(const Json& object, const char* key, const std::string& where) {
+std::optional<double> optionalDouble(const Json& object, const char* key,
+                                     const std::string& where) {
     const Json* value = optionalMember(object, key);
     return value ? std::optional(doubleValue(*value, at(where, key))) : std::nullopt;
 }
@@ -123,7 +124,8 @@ ApplicationPowerEntry entryFromJson(const Json& json, const std::string& where) 
         throw InputError(where + " has more measured than known processes");
     }
     if (entry.watts.has_value() != (entry.measuredProcessCount >= 1)) {
-        throw InputError(at(where, "watts") + " must be present exactly when a process was measured");
+        throw InputError(at(where, "watts") +
+                         " must be present exactly when a process was measured");
     }
     return entry;
 }
@@ -153,13 +155,15 @@ Json toJson(const ProcessEnergyCounter& counter) {
 
 Json toJson(const ProcessEnergyReading& reading) {
     Json counters = Json::object();
-    for (const auto& [pid, counter] : reading.counters) counters[std::to_string(pid)] = toJson(counter);
+    for (const auto& [pid, counter] : reading.counters)
+        counters[std::to_string(pid)] = toJson(counter);
     Json known = Json::object();
     for (const auto& [id, n] : reading.knownProcessCounts) known[id] = n;
-    return Json{{"counters", counters},
-                {"knownProcessCounts", known},
-                {"errorMessage", optionalJson(reading.errorMessage)},
-                {"powerSample", reading.powerSample ? toJson(*reading.powerSample) : Json(nullptr)}};
+    return Json{
+        {"counters", counters},
+        {"knownProcessCounts", known},
+        {"errorMessage", optionalJson(reading.errorMessage)},
+        {"powerSample", reading.powerSample ? toJson(*reading.powerSample) : Json(nullptr)}};
 }
 
 Json toJson(const ApplicationPowerEntry& entry) {
@@ -228,7 +232,8 @@ std::vector<RunningApplicationIdentity> runningApplicationIdentitiesFromJson(
     for (std::size_t i = 0; i < json.size(); ++i) {
         identities.push_back(runningApplicationIdentityFromJson(json[i], index(where, i)));
     }
-    if (const auto problem = identityListProblem(identities)) throw InputError(where + ": " + *problem);
+    if (const auto problem = identityListProblem(identities))
+        throw InputError(where + ": " + *problem);
     return identities;
 }
 
@@ -303,7 +308,7 @@ ApplicationPowerSnapshot applicationPowerSnapshotFromJson(const Json& json,
     ApplicationPowerSnapshot snapshot;
     const auto [name, message] = stateFromJson(member(json, "state", where), at(where, "state"),
                                                {"unavailable"}, {"collecting", "available"});
-    snapshot.state = name == "unavailable" ? State::unavailable(*message)
+    snapshot.state = name == "unavailable"  ? State::unavailable(*message)
                      : name == "collecting" ? State::collecting()
                                             : State::available();
     const Json& entries = arrayMember(json, "entries", where);
