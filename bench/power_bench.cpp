@@ -1,1 +1,38 @@
-int main(){}
+// One refresh: a full read() from a fixture tree, and the conversion plus estimate alone.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+#include "platform/linux/platform_power_reader.h"
+#include "platform/linux/sysfs_battery_registry.h"
+#include "power/make_snapshot.h"
+
+namespace {
+
+using namespace pylonix;
+
+std::filesystem::path fixture(const char* machine) {
+    return std::filesystem::path(PYLONIX_FIXTURES_DIR) / "power_supply" / machine;
+}
+
+void fullRead(benchmark::State& state, const char* machine) {
+    const auto reader = linux_platform::makePlatformPowerReader(fixture(machine));
+    for (auto _ : state) benchmark::DoNotOptimize(reader->read());
+}
+BENCHMARK_CAPTURE(fullRead, thinkpad_discharging, "thinkpad_discharging");
+BENCHMARK_CAPTURE(fullRead, dell_charging, "dell_charging");
+BENCHMARK_CAPTURE(fullRead, thinkpad_two_batteries, "thinkpad_two_batteries");
+
+void makeSnapshotAndEstimate(benchmark::State& state) {
+    const linux_platform::SysfsBatteryRegistry registry(fixture("dell_charging"));
+    std::optional<BatteryValue> record;
+    registry.createProperties(linux_platform::SysfsBatteryRegistry::kBatteryHandle, record);
+    const BatteryProperties& properties = *record->dictionary();
+    const WallClockTime now = wallClockNow();
+    for (auto _ : state) benchmark::DoNotOptimize(makeSnapshot(properties, now));
+}
+BENCHMARK(makeSnapshotAndEstimate);
+
+}  // namespace
+
+BENCHMARK_MAIN();

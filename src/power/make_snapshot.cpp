@@ -53,7 +53,7 @@ PowerSnapshot makeSnapshot(const BatteryProperties& properties, WallClockTime ti
         snapshot.batteryPowerWatts = finiteOrNone(*snapshot.currentAmps * *snapshot.voltageVolts);
     } else if (const auto milliwatts = readDouble(batteryData, "BatteryPower")) {
         const double watts = std::fabs(*milliwatts) / 1000.0;
-        snapshot.batteryPowerWatts = snapshot.isCharging ? watts : -watts;
+        snapshot.batteryPowerWatts = snapshot.isCharging || watts == 0 ? watts : -watts;
     }
 
     const auto currentCapacity = firstOf(readDouble(properties, "CurrentCapacity"),

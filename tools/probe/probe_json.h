@@ -9,7 +9,8 @@
 
 namespace pylonix::probe {
 
-using Json = nlohmann::json;
+// Objects keep the order in which members are written: records print in declaration order.
+using Json = nlohmann::ordered_json;
 
 // Input that cannot be used: not JSON, or not of the documented shape. The message is one
 // line and says where the input went wrong.

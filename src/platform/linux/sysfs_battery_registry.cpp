@@ -227,11 +227,11 @@ std::optional<BatteryProperties> makeBatteryRecord(const std::vector<PowerSupply
         return online && *online != 0;
     };
     const bool anyOnlineKnown = std::any_of(externals.begin(), externals.end(), [](auto* node) {
-        return node->attribute("online") != nullptr;
+        return integerAttribute(*node, "online").has_value();
     });
     if (anyOnlineKnown) {
         record["ExternalConnected"] = std::any_of(externals.begin(), externals.end(), isOnline);
-    } else if (!packs.empty() && std::all_of(packs.begin(), packs.end(), [](auto* pack) {
+    } else if (externals.empty() && !packs.empty() && std::all_of(packs.begin(), packs.end(), [](auto* pack) {
                    return pack->attribute("status") != nullptr;
                })) {
         record["ExternalConnected"] = std::none_of(packs.begin(), packs.end(), [](auto* pack) {

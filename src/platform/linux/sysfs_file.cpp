@@ -44,7 +44,7 @@ std::optional<std::int64_t> parseSysfsInteger(std::string_view text) {
     std::int64_t value = 0;
     const char* begin = text.data();
     const char* end = text.data() + text.size();
-    if (*begin == '+') ++begin;
+    if (*begin == '+' && text.size() > 1 && text[1] != '-') ++begin;
     const auto [stop, error] = std::from_chars(begin, end, value);
     if (error != std::errc() || stop != end) return std::nullopt;
     return value;
