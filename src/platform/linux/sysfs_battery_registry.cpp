@@ -16,7 +16,7 @@ namespace {
 
 constexpr std::string_view kUeventPrefix = "POWER_SUPPLY_";
 
-// Attributes a record may need; read from their files when the uevent lacks them.
+// Attributes a record may need; read from their files when a node has no readable uevent.
 constexpr std::array<std::string_view, 20> kAttributes = {
     "type",        "scope",          "present",          "status",        "online",
     "voltage_now", "current_now",    "power_now",        "energy_now",    "energy_full",
@@ -264,9 +264,12 @@ std::vector<PowerSupplyNode> SysfsBatteryRegistry::readNodes() const {
     for (const auto& entry : entries) {
         PowerSupplyNode node;
         node.name = entry.path().filename().string();
-        if (const auto uevent = readSysfsFile(entry.path() / "uevent")) parseUevent(*uevent, node);
+        // The uevent holds every property in one read. Older kernels leave the type out of
+        // it, and a node without a readable uevent is read file by file.
+        const auto uevent = readSysfsFile(entry.path() / "uevent");
+        if (uevent) parseUevent(*uevent, node);
         for (const std::string_view key : kAttributes) {
-            if (node.attribute(key) != nullptr) continue;
+            if (node.attribute(key) != nullptr || (uevent && key != "type")) continue;
             if (const auto value = readSysfsFile(entry.path() / key)) {
                 const std::string_view trimmed = trimSysfsValue(*value);
                 if (!trimmed.empty()) node.attributes.emplace(key, trimmed);
@@ -280,19 +283,8 @@ std::vector<PowerSupplyNode> SysfsBatteryRegistry::readNodes() const {
 }
 
 BatteryRegistry::Handle SysfsBatteryRegistry::getMatchingService(const Matching&) const {
-    std::error_code error;
-    std::filesystem::directory_iterator entries(root_, error);
-    if (error) return 0;
-    for (const auto& entry : entries) {
-        PowerSupplyNode node;
-        for (const char* key : {"type", "scope"}) {
-            if (const auto value = readSysfsFile(entry.path() / key)) {
-                node.attributes.emplace(key, trimSysfsValue(*value));
-            }
-        }
-        if (isSystemBattery(node)) return kBatteryHandle;
-    }
-    return 0;
+    const std::vector<PowerSupplyNode> nodes = readNodes();
+    return std::any_of(nodes.begin(), nodes.end(), isSystemBattery) ? kBatteryHandle : 0;
 }
 
 BatteryRegistry::ReturnCode SysfsBatteryRegistry::createProperties(

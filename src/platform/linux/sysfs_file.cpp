@@ -22,7 +22,11 @@ std::optional<std::string> readSysfsFile(const std::filesystem::path& path, std:
             break;
         }
         if (count == 0) break;
+        const bool shortRead = static_cast<std::size_t>(count) < limit - filled;
         filled += static_cast<std::size_t>(count);
+        // Kernel attribute files hand over their whole value in one read; a short read is the
+        // end of the file, and saves the extra call that would only return 0.
+        if (shortRead) break;
     }
     ::close(fd);
     if (failed) return std::nullopt;
