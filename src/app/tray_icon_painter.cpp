@@ -30,30 +30,28 @@ QFont figureFont(int pixelSize) {
     return font;
 }
 
-// Fills the text's outline in the glyph colour over a rim of `rimWidth` pixels.
-void drawOutlinedText(QPainter& painter, const QFont& font, const QString& text, QPointF baseline,
-                      qreal rimWidth) {
+// The text's outline at `pixelSize`, its bounds at the origin.
+QPainterPath textPath(const QString& text, bool isSymbol, int pixelSize) {
     QPainterPath path;
-    path.addText(baseline, font, text);
+    path.addText(QPointF(0, 0), isSymbol ? symbolFont(pixelSize) : figureFont(pixelSize), text);
+    return path;
+}
+
+// Draws `text` as large as its outline fits into `box`, centred, filled in the glyph colour
+// over a rim of `rimWidth` pixels. The font is chosen at this pixel size, not scaled.
+void drawFitted(QPainter& painter, const QString& text, const QRectF& box, bool isSymbol,
+                qreal rimWidth) {
+    const QRectF inner = box.adjusted(rimWidth, rimWidth, -rimWidth, -rimWidth);
+    int pixelSize = static_cast<int>(box.height() * (isSymbol ? 1.0 : 1.4));
+    QPainterPath path = textPath(text, isSymbol, pixelSize);
+    while (pixelSize > 1 && (path.boundingRect().width() > inner.width() ||
+                             path.boundingRect().height() > inner.height())) {
+        path = textPath(text, isSymbol, --pixelSize);
+    }
+    path.translate(inner.center() - path.boundingRect().center());
     painter.strokePath(path, QPen(kRimColor, rimWidth * 2, Qt::SolidLine, Qt::RoundCap,
                                   Qt::RoundJoin));
     painter.fillPath(path, kGlyphColor);
-}
-
-// Draws `text` as large as fits into `box`, centred; the font is chosen at this pixel size.
-void drawFitted(QPainter& painter, const QString& text, const QRectF& box, bool isSymbol,
-                qreal rimWidth) {
-    int pixelSize = static_cast<int>(box.height() * (isSymbol ? 1.0 : 1.4));
-    QFont font = isSymbol ? symbolFont(pixelSize) : figureFont(pixelSize);
-    QRectF bounds = QFontMetricsF(font).tightBoundingRect(text);
-    while (pixelSize > 1 && (bounds.width() > box.width() || bounds.height() > box.height())) {
-        --pixelSize;
-        font = isSymbol ? symbolFont(pixelSize) : figureFont(pixelSize);
-        bounds = QFontMetricsF(font).tightBoundingRect(text);
-    }
-    const QPointF baseline(box.center().x() - bounds.center().x(),
-                           box.center().y() - bounds.center().y());
-    drawOutlinedText(painter, font, text, baseline, rimWidth);
 }
 
 }  // namespace
@@ -68,7 +66,8 @@ QImage drawTrayIcon(const TrayIconContent& content, int pixels) {
     const qreal rim = std::max<qreal>(0.75, size / 24.0);
     const bool isSymbol = content.kind == TrayIconContent::Kind::symbol;
     // The figure keeps the upper part free of the badge; the symbol shares the whole square.
-    QRectF box(rim, rim, size - 2 * rim, size - 2 * rim);
+    // The outermost pixel row and column stay clear, so that no glyph looks cut off.
+    QRectF box(1, 1, size - 2, size - 2);
     if (content.showsBadge && !isSymbol) box.setHeight(size * 0.58);
     drawFitted(painter, content.text, box, isSymbol, rim);
 
