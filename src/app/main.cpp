@@ -6,6 +6,7 @@
 #include <QVariantMap>
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 
 #include "app/tray_application.h"
@@ -20,6 +21,16 @@ std::optional<bool> trayLabelsFromEnvironment() {
     const char* value = std::getenv("PYLONIX_TRAY_LABELS");  // NOLINT(concurrency-mt-unsafe)
     if (value == nullptr || *value == '\0') return std::nullopt;
     return std::string_view(value) != "0";
+}
+
+// "PYLONIX_POWER_SUPPLY_ROOT" reads the batteries from another tree than
+// /sys/class/power_supply: a recorded one, for tests and demonstrations.
+std::filesystem::path powerSupplyRoot() {
+    const char* value = std::getenv("PYLONIX_POWER_SUPPLY_ROOT");  // NOLINT(concurrency-mt-unsafe)
+    if (value == nullptr || *value == '\0') {
+        return pylonix::linux_platform::kDefaultPowerSupplyRoot;
+    }
+    return value;
 }
 
 QSize panelSize(const QScreen* screen) {
@@ -45,7 +56,7 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("Pylonix"));
     QApplication::setQuitOnLastWindowClosed(false);
 
-    const auto reader = pylonix::linux_platform::makePlatformPowerReader();
+    const auto reader = pylonix::linux_platform::makePlatformPowerReader(powerSupplyRoot());
     pylonix::TrayItemValues values = pylonix::trayItemValues(reader->read(), false);
 
     pylonix::TrayApplication tray({

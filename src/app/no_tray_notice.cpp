@@ -12,11 +12,12 @@ NoTrayNotice::NoTrayNotice(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* label = new QLabel(QString::fromUtf8(message()), this);
     label->setObjectName(QStringLiteral("no-tray-message"));
     label->setWordWrap(true);
+    label->setFixedWidth(340);
     label->setAccessibleName(label->text());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 16, 20, 16);
     layout->addWidget(label);
-    setFixedWidth(380);
+    layout->setSizeConstraint(QLayout::SetFixedSize);  // as tall as the wrapped text
 }
 
 const char* NoTrayNotice::message() {
