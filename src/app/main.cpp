@@ -38,8 +38,8 @@ QSize panelSize(const QScreen* screen) {
     constexpr int kMaximumHeight = 780;
     constexpr int kScreenMargin = 60;
     if (screen == nullptr) return {kWidth, kMaximumHeight};
-    return {kWidth, std::clamp(screen->availableGeometry().height() - kScreenMargin, 1,
-                               kMaximumHeight)};
+    return {kWidth,
+            std::clamp(screen->availableGeometry().height() - kScreenMargin, 1, kMaximumHeight)};
 }
 
 QVariantMap labelProperties(const pylonix::TrayItemValues& values) {

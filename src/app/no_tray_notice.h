@@ -10,7 +10,7 @@ namespace pylonix {
 class NoTrayNotice : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit NoTrayNotice(QWidget* parent = nullptr);
 
     void announce();

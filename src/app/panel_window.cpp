@@ -23,7 +23,9 @@ PanelWindow::PanelWindow(SceneLoader loader, SizeRule sizeRule, QObject* parent)
 
 PanelWindow::~PanelWindow() = default;
 
-bool PanelWindow::isOpen() const { return view_ && view_->isVisible(); }
+bool PanelWindow::isOpen() const {
+    return view_ && view_->isVisible();
+}
 
 void PanelWindow::toggle(const QRect& anchor) {
     if (isOpen()) {

@@ -19,7 +19,7 @@ namespace pylonix {
 class PanelWindow : public QObject {
     Q_OBJECT
 
-public:
+  public:
     // The panel's size in device-independent pixels on the screen it opens on.
     using SizeRule = std::function<QSize(const QScreen* screen)>;
     // Loads the panel's QML into the view; false when it cannot (the loader reports why).
@@ -37,14 +37,14 @@ public:
     // The scene, once the panel has opened; null before.
     QQuickView* view() const { return view_.get(); }
 
-signals:
+  signals:
     void opened();
     void closed();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     bool ensureView();
 
     SceneLoader loader_;

@@ -17,7 +17,7 @@ namespace pylonix {
 class TrayApplication : public QObject {
     Q_OBJECT
 
-public:
+  public:
     struct Options {
         PanelWindow::SceneLoader panelLoader;
         PanelWindow::SizeRule panelSize;
@@ -34,7 +34,7 @@ public:
     TrayItem& trayItem() { return trayItem_; }
     PanelWindow& panel() { return panel_; }
 
-private:
+  private:
     void presenceChanged(TrayItem::Presence presence);
 
     TrayItem trayItem_;

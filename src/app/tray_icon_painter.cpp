@@ -49,8 +49,8 @@ void drawFitted(QPainter& painter, const QString& text, const QRectF& box, bool 
         path = textPath(text, isSymbol, --pixelSize);
     }
     path.translate(inner.center() - path.boundingRect().center());
-    painter.strokePath(path, QPen(kRimColor, rimWidth * 2, Qt::SolidLine, Qt::RoundCap,
-                                  Qt::RoundJoin));
+    painter.strokePath(path,
+                       QPen(kRimColor, rimWidth * 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.fillPath(path, kGlyphColor);
 }
 
@@ -95,7 +95,8 @@ QList<QImage> drawTrayIconSizes(const TrayIconContent& content) {
 
 QIcon makeTrayIcon(const TrayIconContent& content) {
     QIcon icon;
-    for (const QImage& image : drawTrayIconSizes(content)) icon.addPixmap(QPixmap::fromImage(image));
+    for (const QImage& image : drawTrayIconSizes(content))
+        icon.addPixmap(QPixmap::fromImage(image));
     return icon;
 }
 

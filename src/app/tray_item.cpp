@@ -26,7 +26,8 @@ std::string busNameOwnerProcess(const QDBusConnection& bus, const QString& servi
     if (daemon == nullptr) return {};
     const QDBusReply<uint> pid = daemon->servicePid(service);
     if (!pid.isValid()) return {};
-    const auto comm = linux_platform::readSysfsFile("/proc/" + std::to_string(pid.value()) + "/comm");
+    const auto comm =
+        linux_platform::readSysfsFile("/proc/" + std::to_string(pid.value()) + "/comm");
     return comm ? std::string(linux_platform::trimSysfsValue(*comm)) : std::string();
 }
 
@@ -47,8 +48,8 @@ TrayItem::TrayItem(QDBusConnection bus, std::optional<bool> showsLabels, QObject
     connect(trayPoll_, &QTimer::timeout, this, &TrayItem::choosePresence);
 
     if (bus_.isConnected()) {
-        statusNotifier_ = std::make_unique<StatusNotifierItem>(
-            bus_, QStringLiteral("pylonix"), QStringLiteral("Hardware"));
+        statusNotifier_ = std::make_unique<StatusNotifierItem>(bus_, QStringLiteral("pylonix"),
+                                                               QStringLiteral("Hardware"));
         connect(statusNotifier_.get(), &StatusNotifierItem::shownByHostChanged, this,
                 &TrayItem::choosePresence);
         connect(statusNotifier_.get(), &StatusNotifierItem::activated, this,
@@ -59,9 +60,8 @@ TrayItem::TrayItem(QDBusConnection bus, std::optional<bool> showsLabels, QObject
         if (statusNotifier_->publish()) {
             QDBusConnectionInterface* const daemon = bus_.interface();
             waitingForWatcher_ =
-                daemon != nullptr &&
-                daemon->isServiceRegistered(
-                    QString::fromLatin1(linux_platform::kStatusNotifierWatcherService));
+                daemon != nullptr && daemon->isServiceRegistered(QString::fromLatin1(
+                                         linux_platform::kStatusNotifierWatcherService));
         } else {
             statusNotifier_.reset();
         }

@@ -41,7 +41,7 @@ inline constexpr const char* kTrayLabelGuide = "88.8 W";
 class TrayItem : public QObject {
     Q_OBJECT
 
-public:
+  public:
     enum class Presence { pending, statusNotifier, xembed, none };
 
     // `showsLabels` overrides what the StatusNotifierItem host is taken to show (tests and
@@ -54,13 +54,13 @@ public:
     // Whether the icon carries the figure itself (no label beside it).
     bool iconCarriesFigure() const;
 
-signals:
+  signals:
     // A click on the item. `anchor` is the item's place on the screen, as exact as the tray
     // tells it (a point from StatusNotifierItem hosts); null when unknown.
     void activated(QRect anchor);
     void presenceChanged(pylonix::TrayItem::Presence presence);
 
-private:
+  private:
     void choosePresence();
     void setPresence(Presence presence);
     void decideLabels();

@@ -10,11 +10,16 @@ namespace {
 // The state symbols as Material Icons ligatures.
 const char* stateGlyph(PowerSnapshot::Status status) {
     switch (status) {
-        case PowerSnapshot::Status::unavailable: return "warning_amber";
-        case PowerSnapshot::Status::fullyCharged: return "power";
-        case PowerSnapshot::Status::charging: return "bolt";
-        case PowerSnapshot::Status::connectedNotCharging: return "power";
-        case PowerSnapshot::Status::discharging: return "battery_4_bar";
+        case PowerSnapshot::Status::unavailable:
+            return "warning_amber";
+        case PowerSnapshot::Status::fullyCharged:
+            return "power";
+        case PowerSnapshot::Status::charging:
+            return "bolt";
+        case PowerSnapshot::Status::connectedNotCharging:
+            return "power";
+        case PowerSnapshot::Status::discharging:
+            return "battery_4_bar";
     }
     return "warning_amber";
 }

@@ -21,8 +21,7 @@ TEST(PanelPlacementTest, UnderAnItemInATopBarCentredAndKeptOnTheScreen) {
     EXPECT_EQ(placePanel(kAvailable, kPanel, QRect(1257, 1, 22, 22)), QPoint(920, 24));
     EXPECT_EQ(placePanel(kAvailable, kPanel, QRect(2, 1, 22, 22)), QPoint(0, 24));
     // A click point from a StatusNotifierItem host.
-    EXPECT_EQ(placePanel(kAvailable, kPanel, QRect(QPoint(700, 12), QSize(1, 1))),
-              QPoint(520, 24));
+    EXPECT_EQ(placePanel(kAvailable, kPanel, QRect(QPoint(700, 12), QSize(1, 1))), QPoint(520, 24));
 }
 
 TEST(PanelPlacementTest, AboveAnItemInABottomBar) {

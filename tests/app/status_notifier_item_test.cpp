@@ -36,14 +36,13 @@ class TestWatcher : public QObject, protected QDBusContext {
     Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
     Q_PROPERTY(bool IsStatusNotifierHostRegistered READ isHostRegistered)
 
-public:
+  public:
     explicit TestWatcher(QDBusConnection connection, bool hostRegistered = true)
         : connection_(std::move(connection)), hostRegistered_(hostRegistered) {
-        connection_.registerObject(QString::fromLatin1(linux_platform::kStatusNotifierWatcherPath),
-                                   this,
-                                   QDBusConnection::ExportAllSlots |
-                                       QDBusConnection::ExportAllProperties |
-                                       QDBusConnection::ExportAllSignals);
+        connection_.registerObject(
+            QString::fromLatin1(linux_platform::kStatusNotifierWatcherPath), this,
+            QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllProperties |
+                QDBusConnection::ExportAllSignals);
         connection_.registerService(
             QString::fromLatin1(linux_platform::kStatusNotifierWatcherService));
     }
@@ -60,17 +59,17 @@ public:
     QStringList registrations;
     QStringList registrationSenders;
 
-public slots:
+  public slots:
     void RegisterStatusNotifierItem(const QString& service) {
         registrations.append(service);
         registrationSenders.append(message().service());
         emit registered();
     }
 
-signals:
+  signals:
     void registered();
 
-private:
+  private:
     QDBusConnection connection_;
     bool hostRegistered_;
 };
@@ -79,7 +78,7 @@ private:
 class SignalRecorder : public QObject {
     Q_OBJECT
 
-public:
+  public:
     QList<QDBusMessage> messages;
     QStringList names() const {
         QStringList result;
@@ -87,18 +86,18 @@ public:
         return result;
     }
 
-public slots:
+  public slots:
     void record(const QDBusMessage& message) {
         messages.append(message);
         emit recorded();
     }
 
-signals:
+  signals:
     void recorded();
 };
 
 class StatusNotifierItemTest : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qputenv("QT_QUICK_BACKEND", "software");
@@ -127,7 +126,8 @@ protected:
         ASSERT_FALSE(address_.isEmpty());
         static int connections = 0;
         ++connections;
-        itemBus_ = QDBusConnection::connectToBus(address_, QStringLiteral("item-%1").arg(connections));
+        itemBus_ =
+            QDBusConnection::connectToBus(address_, QStringLiteral("item-%1").arg(connections));
         watcherBus_ =
             QDBusConnection::connectToBus(address_, QStringLiteral("watcher-%1").arg(connections));
         ASSERT_TRUE(itemBus_.isConnected());
@@ -148,18 +148,17 @@ protected:
              << QString::fromLatin1(name);
         // BlockWithGui keeps the event loop running, so the item in this thread can answer.
         const QDBusMessage reply = watcherBus_.call(call, QDBus::BlockWithGui, kWaitMilliseconds);
-        EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << name << ": "
-                                                            << reply.errorMessage().toStdString();
+        EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage)
+            << name << ": " << reply.errorMessage().toStdString();
         if (reply.arguments().isEmpty()) return {};
         return reply.arguments().first().value<QDBusVariant>().variant();
     }
 
     void listen(const QString& service, const QString& interface, const QString& name,
                 SignalRecorder& recorder) {
-        ASSERT_TRUE(watcherBus_.connect(service,
-                                        QString::fromLatin1(linux_platform::kStatusNotifierItemPath),
-                                        interface, name, &recorder,
-                                        SLOT(record(QDBusMessage))));
+        ASSERT_TRUE(watcherBus_.connect(
+            service, QString::fromLatin1(linux_platform::kStatusNotifierItemPath), interface, name,
+            &recorder, SLOT(record(QDBusMessage))));
     }
 
     static StatusNotifierItemContent someContent() {
@@ -170,7 +169,8 @@ protected:
         image.setPixel(1, 0, qRgba(0xff, 0x00, 0x80, 0xff));
         content.iconPixmaps = {StatusNotifierPixmap::fromImage(image)};
         content.toolTip.title = QStringLiteral("整机耗电估算 12.3 W，不含电池充电");
-        content.toolTip.text = QStringLiteral("整机耗电估算，不含电池充电；面板中的分项使用约 2 秒平均值。");
+        content.toolTip.text =
+            QStringLiteral("整机耗电估算，不含电池充电；面板中的分项使用约 2 秒平均值。");
         content.label = QStringLiteral("12.3 W");
         content.labelGuide = QStringLiteral("88.8 W");
         return content;
@@ -261,7 +261,8 @@ TEST_F(StatusNotifierItemTest, EachChangeSendsItsSignalAndPropertiesChanged) {
     const QString service = item.serviceName();
     SignalRecorder recorder;
     const QString sni = QString::fromLatin1(linux_platform::kStatusNotifierItemInterface);
-    for (const char* name : {"NewIcon", "NewToolTip", "NewTitle", "NewStatus", "XAyatanaNewLabel"}) {
+    for (const char* name :
+         {"NewIcon", "NewToolTip", "NewTitle", "NewStatus", "XAyatanaNewLabel"}) {
         listen(service, sni, QString::fromLatin1(name), recorder);
     }
     listen(service, QStringLiteral("org.freedesktop.DBus.Properties"),
@@ -322,7 +323,8 @@ TEST_F(StatusNotifierItemTest, ActivateAndContextMenuReportWhere) {
 TEST_F(StatusNotifierItemTest, ASecondItemOnTheSameBusGetsItsOwnName) {
     StatusNotifierItem first(itemBus_, QStringLiteral("pylonix"), QStringLiteral("Hardware"));
     ASSERT_TRUE(first.publish());
-    const QDBusConnection otherBus = QDBusConnection::connectToBus(address_, QStringLiteral("other"));
+    const QDBusConnection otherBus =
+        QDBusConnection::connectToBus(address_, QStringLiteral("other"));
     StatusNotifierItem second(otherBus, QStringLiteral("pylonix"), QStringLiteral("Hardware"));
     QString error;
     EXPECT_TRUE(second.publish(&error)) << error.toStdString();
@@ -331,10 +333,13 @@ TEST_F(StatusNotifierItemTest, ASecondItemOnTheSameBusGetsItsOwnName) {
 
 // The tray item and the application on top of the exporter.
 class TrayItemOnBusTest : public StatusNotifierItemTest {
-protected:
+  protected:
     static TrayItemValues values(const char* value, const char* accessibility) {
-        return {QStringLiteral("bolt"), QString::fromUtf8(value), false,
-                QStringLiteral("arrow_circle_down"), QString::fromUtf8(accessibility),
+        return {QStringLiteral("bolt"),
+                QString::fromUtf8(value),
+                false,
+                QStringLiteral("arrow_circle_down"),
+                QString::fromUtf8(accessibility),
                 QStringLiteral("整机耗电估算，不含电池充电；面板中的分项使用约 2 秒平均值。")};
     }
 
@@ -353,7 +358,8 @@ TEST_F(TrayItemOnBusTest, PublishedValuesBecomeTheLabelTheToolTipAndTheIcon) {
     tray.show(values("12.3 W", "整机耗电估算 12.3 W，不含电池充电"));
     const QString service = waitForRegistration(watcher);
     ASSERT_FALSE(service.isEmpty());
-    while (tray.presence() != TrayItem::Presence::statusNotifier && presence.wait(kWaitMilliseconds)) {
+    while (tray.presence() != TrayItem::Presence::statusNotifier &&
+           presence.wait(kWaitMilliseconds)) {
     }
     ASSERT_EQ(tray.presence(), TrayItem::Presence::statusNotifier);
     EXPECT_FALSE(tray.iconCarriesFigure());
@@ -389,7 +395,8 @@ TEST_F(TrayItemOnBusTest, WhereTheHostShowsNoLabelTheIconCarriesTheFigure) {
     tray.show(values("12.3 W", "整机耗电估算 12.3 W，不含电池充电"));
     const QString service = waitForRegistration(watcher);
     QSignalSpy presence(&tray, &TrayItem::presenceChanged);
-    while (tray.presence() != TrayItem::Presence::statusNotifier && presence.wait(kWaitMilliseconds)) {
+    while (tray.presence() != TrayItem::Presence::statusNotifier &&
+           presence.wait(kWaitMilliseconds)) {
     }
     ASSERT_TRUE(tray.iconCarriesFigure());
 

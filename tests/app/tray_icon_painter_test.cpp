@@ -8,7 +8,7 @@ namespace pylonix {
 namespace {
 
 class TrayIconPainterTest : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         static int argc = 1;
         static char name[] = "tray_icon_painter_test";

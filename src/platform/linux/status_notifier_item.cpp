@@ -39,7 +39,7 @@ class StatusNotifierItemAdaptor : public QDBusAbstractAdaptor {
     Q_PROPERTY(QString XAyatanaLabelGuide READ labelGuide)
     Q_PROPERTY(uint XAyatanaOrderingIndex READ orderingIndex)
 
-public:
+  public:
     explicit StatusNotifierItemAdaptor(StatusNotifierItem* item)
         : QDBusAbstractAdaptor(item), item_(item) {
         setAutoRelaySignals(false);
@@ -61,7 +61,7 @@ public:
     QString labelGuide() const { return item_->content_.labelGuide; }
     uint orderingIndex() const { return 0; }
 
-public slots:
+  public slots:
     void Activate(int x, int y) { emit item_->activated(QPoint(x, y)); }
     // The panel holds every setting, quitting included, so the secondary button opens it too.
     void ContextMenu(int x, int y) { emit item_->activated(QPoint(x, y)); }
@@ -69,7 +69,7 @@ public slots:
     void Scroll(int, const QString&) {}
     void ProvideXdgActivationToken(const QString&) {}
 
-signals:
+  signals:
     void NewTitle();
     void NewIcon();
     void NewAttentionIcon();
@@ -78,7 +78,7 @@ signals:
     void NewStatus(const QString& status);
     void XAyatanaNewLabel(const QString& label, const QString& guide);
 
-private:
+  private:
     StatusNotifierItem* item_;
 };
 
@@ -117,7 +117,8 @@ bool StatusNotifierItem::publish(QString* error) {
         return false;
     }
     if (!connection_.registerService(serviceName_)) {
-        if (error) *error = QStringLiteral("bus name refused: ") + connection_.lastError().message();
+        if (error)
+            *error = QStringLiteral("bus name refused: ") + connection_.lastError().message();
         return false;
     }
     if (!connection_.registerObject(QString::fromLatin1(kStatusNotifierItemPath), this,
@@ -128,9 +129,9 @@ bool StatusNotifierItem::publish(QString* error) {
     }
     published_ = true;
 
-    watcherOwner_ = new QDBusServiceWatcher(QString::fromLatin1(kStatusNotifierWatcherService),
-                                            connection_,
-                                            QDBusServiceWatcher::WatchForOwnerChange, this);
+    watcherOwner_ =
+        new QDBusServiceWatcher(QString::fromLatin1(kStatusNotifierWatcherService), connection_,
+                                QDBusServiceWatcher::WatchForOwnerChange, this);
     connect(watcherOwner_, &QDBusServiceWatcher::serviceOwnerChanged, this,
             [this](const QString&, const QString&, const QString& newOwner) {
                 setShownByHost(false);
@@ -146,11 +147,11 @@ bool StatusNotifierItem::publish(QString* error) {
 }
 
 void StatusNotifierItem::registerWithWatcher() {
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QString::fromLatin1(kStatusNotifierWatcherService),
-        QString::fromLatin1(kStatusNotifierWatcherPath),
-        QString::fromLatin1(kStatusNotifierWatcherInterface),
-        QStringLiteral("RegisterStatusNotifierItem"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(QString::fromLatin1(kStatusNotifierWatcherService),
+                                       QString::fromLatin1(kStatusNotifierWatcherPath),
+                                       QString::fromLatin1(kStatusNotifierWatcherInterface),
+                                       QStringLiteral("RegisterStatusNotifierItem"));
     call << serviceName_;
     auto* pending = new QDBusPendingCallWatcher(connection_.asyncCall(call), this);
     connect(pending, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {

@@ -41,7 +41,7 @@ class StatusNotifierItemAdaptor;
 class StatusNotifierItem : public QObject {
     Q_OBJECT
 
-public:
+  public:
     StatusNotifierItem(QDBusConnection connection, QString id, QString category,
                        QObject* parent = nullptr);
     ~StatusNotifierItem() override;
@@ -59,15 +59,15 @@ public:
     // A watcher accepted the item and reports a host that shows it.
     bool isShownByHost() const { return shownByHost_; }
 
-signals:
+  signals:
     // The host asked for the item's action (a click); `position` is where, in screen pixels.
     void activated(QPoint position);
     void shownByHostChanged(bool shown);
 
-private slots:
+  private slots:
     void askWhetherHostIsRegistered();
 
-private:
+  private:
     friend class StatusNotifierItemAdaptor;
 
     void registerWithWatcher();

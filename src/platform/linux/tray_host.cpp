@@ -14,8 +14,8 @@ struct KnownWatcher {
 };
 
 constexpr std::array kKnownWatchers = {
-    KnownWatcher{"gnome-shell", true},     // the AppIndicator extension runs inside the shell
-    KnownWatcher{"ayatana-indica", true},  // ayatana-indicator-application-service
+    KnownWatcher{"gnome-shell", true},      // the AppIndicator extension runs inside the shell
+    KnownWatcher{"ayatana-indica", true},   // ayatana-indicator-application-service
     KnownWatcher{"indicator-appli", true},  // indicator-application-service (Unity)
     KnownWatcher{"plasmashell", false},
     KnownWatcher{"kded", false},  // kded5, kded6
