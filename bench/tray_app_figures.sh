@@ -35,6 +35,19 @@ start=$(date +%s%N)
 app_pid=$!
 until docked; do sleep 0.005; done
 first_icon_ms=$((($(date +%s%N) - start) / 1000000))
+
+# The steady state, start-up excluded: the program's own CPU ticks from 2 s after the icon
+# docked until 2 s before the end.
+ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+timeout_pid=$(pgrep -P "$app_pid")
+pylonix_pid=$(pgrep -P "$timeout_pid")
+sleep 2
+steady_start=$(date +%s%N)
+ticks_start=$(ticks "$pylonix_pid")
+sleep $((seconds - 4 - first_icon_ms / 1000))
+ticks_end=$(ticks "$pylonix_pid")
+steady_seconds=$(awk -v a="$steady_start" -v b="$(date +%s%N)" 'BEGIN { printf "%.1f", (b - a) / 1e9 }')
+hz=$(getconf CLK_TCK)
 wait "$app_pid" || true
 
 cpu=$(awk -F': ' '/User time/ { u = $2 } /System time/ { s = $2 } END { printf "%.2f", u + s }' "$usage")
@@ -42,3 +55,6 @@ rss=$(awk -F': ' '/Maximum resident set size/ { printf "%.1f", $2 / 1024 }' "$us
 echo "first tray icon after start: ${first_icon_ms} ms"
 echo "CPU time over ${seconds} s: ${cpu} s ($(awk -v c="$cpu" -v s="$seconds" 'BEGIN { printf "%.3f", 100 * c / s }')% of one core)"
 echo "peak resident memory: ${rss} MB"
+awk -v t=$((ticks_end - ticks_start)) -v hz="$hz" -v s="$steady_seconds" 'BEGIN {
+    printf "steady state (start-up excluded): %.2f s CPU over %.1f s (%.3f%% of one core)\n",
+           t / hz, s, 100 * t / hz / s }'

@@ -79,6 +79,7 @@ TrayItem::TrayItem(QDBusConnection bus, std::optional<bool> showsLabels, QObject
 TrayItem::~TrayItem() = default;
 
 void TrayItem::show(const TrayItemValues& values) {
+    if (values == values_ && presence_ != Presence::pending) return;  // most refreshes
     values_ = values;
     refresh();
 }
