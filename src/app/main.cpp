@@ -2,16 +2,25 @@
 #include <QQmlContext>
 #include <QQuickView>
 #include <QScreen>
-#include <QTimer>
 #include <QVariantMap>
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <optional>
+#include <string_view>
 
+#include "app/pylonix_app.h"
 #include "app/tray_application.h"
 #include "app/tray_values.h"
 #include "platform/linux/platform_power_reader.h"
+#include "platform/linux/platform_update_driver.h"
+#include "platform/linux/system_log.h"
+#include "platform/linux/xdg_autostart_login_item.h"
+#include "platform/qt/qsettings_preferences_store.h"
+#include "platform/qt/qt_main_executor.h"
+#include "services/launch_at_login_controller.h"
+#include "services/software_update_controller.h"
 
 namespace {
 
@@ -56,35 +65,55 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("Pylonix"));
     QApplication::setQuitOnLastWindowClosed(false);
 
-    const auto reader = pylonix::linux_platform::makePlatformPowerReader(powerSupplyRoot());
-    pylonix::TrayItemValues values = pylonix::trayItemValues(reader->read(), false);
+    // Start-up: the power monitor reads twice and starts its loop before anything is shown.
+    pylonix::qt_platform::QtMainExecutor executor;
+    pylonix::qt_platform::QSettingsPreferencesStore preferences;
+    pylonix::PylonixApp app({executor, preferences,
+                             pylonix::linux_platform::makePlatformPowerReader(powerSupplyRoot())});
+    const std::shared_ptr<pylonix::PowerMonitor>& monitor = app.monitor();
 
+    // The tray scene's first build: the login item and the updater.
+    const auto loginItem = pylonix::linux_platform::makePlatformLoginItem();
+    pylonix::LaunchAtLoginController launchAtLogin(*loginItem);
+    pylonix::SoftwareUpdateController softwareUpdate(
+        pylonix::linux_platform::makePlatformUpdateDriver(), !app.isRunningTests(),
+        pylonix::linux_platform::writeSystemLog);
+
+    const auto label = [&] {
+        return pylonix::trayItemValues(monitor->snapshot(),
+                                       softwareUpdate.state->availableVersion.has_value());
+    };
     pylonix::TrayApplication tray({
         .panelLoader =
-            [&values](QQuickView& view) {
+            [&](QQuickView& view) {
                 view.rootContext()->setContextProperty(QStringLiteral("trayLabel"),
-                                                       labelProperties(values));
+                                                       labelProperties(label()));
                 view.setSource(QUrl(QStringLiteral("qrc:/qt/qml/Pylonix/App/TrayPanel.qml")));
                 return view.status() == QQuickView::Ready;
             },
         .panelSize = panelSize,
-        .panelOpened = {},
+        .panelOpened =
+            [&] {
+                monitor->start();
+                launchAtLogin.refresh();
+            },
         .panelClosed = {},
         .trayShowsLabels = trayLabelsFromEnvironment(),
     });
 
-    const auto publish = [&] {
-        values = pylonix::trayItemValues(reader->read(), false);
+    // The label follows every snapshot and every change of the update state.
+    const auto showLabel = [&] {
+        const pylonix::TrayItemValues values = label();
         tray.show(values);
         if (QQuickView* view = tray.panel().view()) {
             view->rootContext()->setContextProperty(QStringLiteral("trayLabel"),
                                                     labelProperties(values));
         }
     };
-    tray.show(values);
-    QTimer refresh;
-    refresh.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&refresh, &QTimer::timeout, publish);
-    refresh.start(1000);
+    const pylonix::Subscription snapshots =
+        monitor->observeSnapshot([&](const pylonix::PowerSnapshot&) { showLabel(); });
+    const pylonix::Subscription updates =
+        softwareUpdate.state.observe([&](const pylonix::SoftwareUpdateState&) { showLabel(); });
+    showLabel();
     return QApplication::exec();
 }
