@@ -41,9 +41,11 @@ trap cleanup EXIT
 
 fail() { echo "FAIL: $*"; echo "--- application output:"; cat "$log"; exit 1; }
 
-# Waits up to ten seconds for a command to succeed.
+# Waits up to twenty seconds for a command to succeed (sanitizer builds on a busy machine are
+# slow to start).
 eventually() {
-    for _ in $(seq 100); do
+    local deadline=$((SECONDS + 20))
+    while [ "$SECONDS" -lt "$deadline" ]; do
         if "$@" >/dev/null 2>&1; then return 0; fi
         sleep 0.1
     done
