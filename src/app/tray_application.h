@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QObject>
+#include <functional>
+#include <optional>
+
+#include "app/no_tray_notice.h"
+#include "app/panel_window.h"
+#include "app/tray_item.h"
+
+namespace pylonix {
+
+// The program's user interface on a Linux desktop: the tray item, the panel it opens and the
+// notice shown while no tray exists. Opening the panel and closing it call the given hooks
+// (the panel's work starts and stops with them).
+class TrayApplication : public QObject {
+    Q_OBJECT
+
+  public:
+    struct Options {
+        PanelWindow::SceneLoader panelLoader;
+        PanelWindow::SizeRule panelSize;
+        std::function<void()> panelOpened;
+        std::function<void()> panelClosed;
+        std::optional<bool> trayShowsLabels;  // absent: decided by the tray host
+        QDBusConnection bus = QDBusConnection::sessionBus();
+    };
+
+    explicit TrayApplication(Options options, QObject* parent = nullptr);
+
+    void show(const TrayItemValues& values) { trayItem_.show(values); }
+
+    TrayItem& trayItem() { return trayItem_; }
+    PanelWindow& panel() { return panel_; }
+
+  private:
+    void presenceChanged(TrayItem::Presence presence);
+
+    TrayItem trayItem_;
+    PanelWindow panel_;
+    NoTrayNotice notice_;
+};
+
+}  // namespace pylonix

@@ -1,0 +1,176 @@
+#include "app/tray_item.h"
+
+#include <QDBusConnectionInterface>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <cstdlib>
+#include <string>
+
+#include "app/tray_figure.h"
+#include "platform/linux/status_notifier_item.h"
+#include "platform/linux/sysfs_file.h"
+#include "platform/linux/tray_host.h"
+
+namespace pylonix {
+namespace {
+
+using linux_platform::StatusNotifierItem;
+
+constexpr int kTrayPollMilliseconds = 2000;
+// How long a watcher that exists may take to accept the item before the other trays are tried.
+constexpr int kWatcherAnswerMilliseconds = 1500;
+
+// The short name of the process that owns `service` on `bus`; empty when unknown.
+std::string busNameOwnerProcess(const QDBusConnection& bus, const QString& service) {
+    QDBusConnectionInterface* const daemon = bus.interface();
+    if (daemon == nullptr) return {};
+    const QDBusReply<uint> pid = daemon->servicePid(service);
+    if (!pid.isValid()) return {};
+    const auto comm =
+        linux_platform::readSysfsFile("/proc/" + std::to_string(pid.value()) + "/comm");
+    return comm ? std::string(linux_platform::trimSysfsValue(*comm)) : std::string();
+}
+
+linux_platform::StatusNotifierPixmaps toPixmaps(const QList<QImage>& images) {
+    linux_platform::StatusNotifierPixmaps pixmaps;
+    for (const QImage& image : images) {
+        pixmaps.append(linux_platform::StatusNotifierPixmap::fromImage(image));
+    }
+    return pixmaps;
+}
+
+}  // namespace
+
+TrayItem::TrayItem(QDBusConnection bus, std::optional<bool> showsLabels, QObject* parent)
+    : QObject(parent), bus_(std::move(bus)), labelsOverride_(showsLabels) {
+    trayPoll_ = new QTimer(this);
+    trayPoll_->setInterval(kTrayPollMilliseconds);
+    connect(trayPoll_, &QTimer::timeout, this, &TrayItem::choosePresence);
+
+    if (bus_.isConnected()) {
+        statusNotifier_ = std::make_unique<StatusNotifierItem>(bus_, QStringLiteral("pylonix"),
+                                                               QStringLiteral("Hardware"));
+        connect(statusNotifier_.get(), &StatusNotifierItem::shownByHostChanged, this,
+                &TrayItem::choosePresence);
+        connect(statusNotifier_.get(), &StatusNotifierItem::activated, this,
+                [this](QPoint position) {
+                    // Hosts that do not know where the click was send (0, 0).
+                    emit activated(position.isNull() ? QRect() : QRect(position, QSize(1, 1)));
+                });
+        if (statusNotifier_->publish()) {
+            QDBusConnectionInterface* const daemon = bus_.interface();
+            waitingForWatcher_ =
+                daemon != nullptr && daemon->isServiceRegistered(QString::fromLatin1(
+                                         linux_platform::kStatusNotifierWatcherService));
+        } else {
+            statusNotifier_.reset();
+        }
+    }
+    if (waitingForWatcher_) {
+        QTimer::singleShot(kWatcherAnswerMilliseconds, this, [this] {
+            waitingForWatcher_ = false;
+            choosePresence();
+        });
+    } else {
+        choosePresence();
+    }
+}
+
+TrayItem::~TrayItem() = default;
+
+void TrayItem::show(const TrayItemValues& values) {
+    if (values == values_ && presence_ != Presence::pending) return;  // most refreshes
+    values_ = values;
+    refresh();
+}
+
+bool TrayItem::iconCarriesFigure() const {
+    return presence_ != Presence::statusNotifier || !hostShowsLabels_;
+}
+
+void TrayItem::choosePresence() {
+    if (statusNotifier_ && statusNotifier_->isShownByHost()) {
+        setPresence(Presence::statusNotifier);
+    } else if (waitingForWatcher_) {
+        return;  // the watcher's answer, or its time limit, decides
+    } else if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        setPresence(Presence::xembed);
+    } else {
+        setPresence(Presence::none);
+    }
+}
+
+void TrayItem::setPresence(Presence presence) {
+    if (presence == presence_) return;
+    presence_ = presence;
+    if (presence == Presence::xembed) {
+        xembed_ = std::make_unique<QSystemTrayIcon>();
+        connect(xembed_.get(), &QSystemTrayIcon::activated, this,
+                [this](QSystemTrayIcon::ActivationReason reason) {
+                    if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context) {
+                        emit activated(xembed_->geometry());
+                    }
+                });
+    } else {
+        xembed_.reset();
+    }
+    if (presence == Presence::statusNotifier) {
+        trayPoll_->stop();
+        decideLabels();
+    } else if (presence != Presence::pending) {
+        trayPoll_->start();
+    }
+    refresh();
+    if (xembed_) xembed_->show();
+    emit presenceChanged(presence);
+}
+
+void TrayItem::decideLabels() {
+    if (labelsOverride_) {
+        hostShowsLabels_ = *labelsOverride_;
+        return;
+    }
+    const char* desktop = std::getenv("XDG_CURRENT_DESKTOP");  // NOLINT(concurrency-mt-unsafe)
+    hostShowsLabels_ = linux_platform::trayHostShowsLabels(
+        busNameOwnerProcess(bus_,
+                            QString::fromLatin1(linux_platform::kStatusNotifierWatcherService)),
+        desktop != nullptr ? desktop : "");
+}
+
+TrayIconContent TrayItem::iconContent(bool carriesFigure) const {
+    TrayIconContent content;
+    content.showsBadge = values_.showsUpdateBadge;
+    content.badgeGlyph = values_.badgeGlyph;
+    if (carriesFigure) {
+        content.kind = TrayIconContent::Kind::figure;
+        content.text = QString::fromStdString(trayFigure(values_.valueText.toStdString()));
+    } else {
+        content.text = values_.symbolGlyph;
+    }
+    return content;
+}
+
+void TrayItem::refresh() {
+    const TrayIconContent icon = iconContent(iconCarriesFigure());
+    const bool iconChanged = icon != shownIcon_;
+    shownIcon_ = icon;
+
+    if (statusNotifier_) {
+        linux_platform::StatusNotifierItemContent content = statusNotifier_->content();
+        content.title = QStringLiteral("Pylonix");
+        if (iconChanged || content.iconPixmaps.isEmpty()) {
+            content.iconPixmaps = toPixmaps(drawTrayIconSizes(icon));
+        }
+        content.toolTip.title = values_.accessibilityLabel;
+        content.toolTip.text = values_.tooltip;
+        content.label = values_.valueText;
+        content.labelGuide = QString::fromUtf8(kTrayLabelGuide);
+        statusNotifier_->setContent(std::move(content));
+    }
+    if (xembed_) {
+        if (iconChanged || xembed_->icon().isNull()) xembed_->setIcon(makeTrayIcon(icon));
+        xembed_->setToolTip(values_.accessibilityLabel + QLatin1Char('\n') + values_.tooltip);
+    }
+}
+
+}  // namespace pylonix

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QObject>
+#include <QRect>
+#include <QString>
+#include <memory>
+#include <optional>
+
+#include "app/tray_icon_painter.h"
+
+class QSystemTrayIcon;
+class QTimer;
+
+namespace pylonix {
+
+namespace linux_platform {
+class StatusNotifierItem;
+}
+
+// What the tray item shows, as plain values: the menu-bar label with its symbols already
+// turned into Material Icons ligatures.
+struct TrayItemValues {
+    QString symbolGlyph;
+    QString valueText;  // "12.3 W", "— W"
+    bool showsUpdateBadge = false;
+    QString badgeGlyph;
+    QString accessibilityLabel;
+    QString tooltip;
+
+    bool operator==(const TrayItemValues&) const = default;
+};
+
+// The widest value text, for hosts that reserve the label's width ahead of time.
+inline constexpr const char* kTrayLabelGuide = "88.8 W";
+
+// The program's presence in the desktop's tray, wherever the desktop offers one: a
+// StatusNotifierItem when a watcher with a host runs on the session bus; otherwise an XEmbed
+// tray icon when an X11 tray exists; otherwise none, until one of the two appears (the watcher
+// is watched, the X11 tray polled every two seconds only while there is none).
+class TrayItem : public QObject {
+    Q_OBJECT
+
+  public:
+    enum class Presence { pending, statusNotifier, xembed, none };
+
+    // `showsLabels` overrides what the StatusNotifierItem host is taken to show (tests and
+    // hosts the detection does not know); absent, the host's process and the desktop decide.
+    TrayItem(QDBusConnection bus, std::optional<bool> showsLabels, QObject* parent = nullptr);
+    ~TrayItem() override;
+
+    void show(const TrayItemValues& values);
+    Presence presence() const { return presence_; }
+    // Whether the icon carries the figure itself (no label beside it).
+    bool iconCarriesFigure() const;
+
+  signals:
+    // A click on the item. `anchor` is the item's place on the screen, as exact as the tray
+    // tells it (a point from StatusNotifierItem hosts); null when unknown.
+    void activated(QRect anchor);
+    void presenceChanged(pylonix::TrayItem::Presence presence);
+
+  private:
+    void choosePresence();
+    void setPresence(Presence presence);
+    void decideLabels();
+    void refresh();
+    TrayIconContent iconContent(bool carriesFigure) const;
+
+    QDBusConnection bus_;
+    std::optional<bool> labelsOverride_;
+    bool hostShowsLabels_ = false;
+    bool waitingForWatcher_ = false;  // a watcher exists and has not yet shown the item
+    std::unique_ptr<linux_platform::StatusNotifierItem> statusNotifier_;
+    std::unique_ptr<QSystemTrayIcon> xembed_;
+    QTimer* trayPoll_ = nullptr;
+    TrayItemValues values_;
+    TrayIconContent shownIcon_;
+    Presence presence_ = Presence::pending;
+};
+
+}  // namespace pylonix

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "app/tray_item.h"
+#include "power/power_snapshot.h"
+
+namespace pylonix {
+
+// The tray item's values for one snapshot.
+TrayItemValues trayItemValues(const PowerSnapshot& snapshot, bool updateAvailable);
+
+}  // namespace pylonix

@@ -1,0 +1,449 @@
+// The StatusNotifierItem and the tray item on a private session bus, against a watcher
+// written here.
+#include "platform/linux/status_notifier_item.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusContext>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QKeyEvent>
+#include <QProcess>
+#include <QQuickView>
+#include <QSignalSpy>
+
+#include "app/tray_application.h"
+#include "app/tray_item.h"
+
+namespace pylonix {
+namespace {
+
+using linux_platform::StatusNotifierItem;
+using linux_platform::StatusNotifierItemContent;
+using linux_platform::StatusNotifierPixmap;
+using linux_platform::StatusNotifierPixmaps;
+using linux_platform::StatusNotifierToolTip;
+
+constexpr int kWaitMilliseconds = 5000;
+
+// The watcher side of the protocol: records every registration and says whether a host runs.
+class TestWatcher : public QObject, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
+    Q_PROPERTY(bool IsStatusNotifierHostRegistered READ isHostRegistered)
+
+  public:
+    explicit TestWatcher(QDBusConnection connection, bool hostRegistered = true)
+        : connection_(std::move(connection)), hostRegistered_(hostRegistered) {
+        connection_.registerObject(
+            QString::fromLatin1(linux_platform::kStatusNotifierWatcherPath), this,
+            QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllProperties |
+                QDBusConnection::ExportAllSignals);
+        connection_.registerService(
+            QString::fromLatin1(linux_platform::kStatusNotifierWatcherService));
+    }
+    ~TestWatcher() override { stop(); }
+
+    void stop() {
+        connection_.unregisterService(
+            QString::fromLatin1(linux_platform::kStatusNotifierWatcherService));
+        connection_.unregisterObject(
+            QString::fromLatin1(linux_platform::kStatusNotifierWatcherPath));
+    }
+
+    bool isHostRegistered() const { return hostRegistered_; }
+    QStringList registrations;
+    QStringList registrationSenders;
+
+  public slots:
+    void RegisterStatusNotifierItem(const QString& service) {
+        registrations.append(service);
+        registrationSenders.append(message().service());
+        emit registered();
+    }
+
+  signals:
+    void registered();
+
+  private:
+    QDBusConnection connection_;
+    bool hostRegistered_;
+};
+
+// Collects the signals one object sends on the bus.
+class SignalRecorder : public QObject {
+    Q_OBJECT
+
+  public:
+    QList<QDBusMessage> messages;
+    QStringList names() const {
+        QStringList result;
+        for (const QDBusMessage& message : messages) result.append(message.member());
+        return result;
+    }
+
+  public slots:
+    void record(const QDBusMessage& message) {
+        messages.append(message);
+        emit recorded();
+    }
+
+  signals:
+    void recorded();
+};
+
+class StatusNotifierItemTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_QUICK_BACKEND", "software");
+        static int argc = 1;
+        static char name[] = "status_notifier_item_test";
+        static char* argv[] = {name, nullptr};
+        if (QApplication::instance() == nullptr) new QApplication(argc, argv);
+
+        QProcess daemon;
+        daemon.start(QStringLiteral("dbus-daemon"),
+                     {QStringLiteral("--session"), QStringLiteral("--fork"),
+                      QStringLiteral("--print-address=1"), QStringLiteral("--print-pid=1")});
+        ASSERT_TRUE(daemon.waitForFinished(kWaitMilliseconds)) << "dbus-daemon did not start";
+        const QStringList lines =
+            QString::fromUtf8(daemon.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(lines.size(), 2) << "dbus-daemon printed: " << lines.join('|').toStdString();
+        address_ = lines[0].trimmed();
+        daemonPid_ = lines[1].trimmed().toInt();
+    }
+
+    static void TearDownTestSuite() {
+        if (daemonPid_ > 0) ::kill(daemonPid_, SIGTERM);
+    }
+
+    void SetUp() override {
+        ASSERT_FALSE(address_.isEmpty());
+        static int connections = 0;
+        ++connections;
+        itemBus_ =
+            QDBusConnection::connectToBus(address_, QStringLiteral("item-%1").arg(connections));
+        watcherBus_ =
+            QDBusConnection::connectToBus(address_, QStringLiteral("watcher-%1").arg(connections));
+        ASSERT_TRUE(itemBus_.isConnected());
+        ASSERT_TRUE(watcherBus_.isConnected());
+    }
+
+    void TearDown() override {
+        QDBusConnection::disconnectFromBus(itemBus_.name());
+        QDBusConnection::disconnectFromBus(watcherBus_.name());
+    }
+
+    // A property of the item as a host reads it over the bus.
+    QVariant property(const QString& service, const char* name) {
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            service, QString::fromLatin1(linux_platform::kStatusNotifierItemPath),
+            QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+        call << QString::fromLatin1(linux_platform::kStatusNotifierItemInterface)
+             << QString::fromLatin1(name);
+        // BlockWithGui keeps the event loop running, so the item in this thread can answer.
+        const QDBusMessage reply = watcherBus_.call(call, QDBus::BlockWithGui, kWaitMilliseconds);
+        EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage)
+            << name << ": " << reply.errorMessage().toStdString();
+        if (reply.arguments().isEmpty()) return {};
+        return reply.arguments().first().value<QDBusVariant>().variant();
+    }
+
+    void listen(const QString& service, const QString& interface, const QString& name,
+                SignalRecorder& recorder) {
+        ASSERT_TRUE(watcherBus_.connect(
+            service, QString::fromLatin1(linux_platform::kStatusNotifierItemPath), interface, name,
+            &recorder, SLOT(record(QDBusMessage))));
+    }
+
+    static StatusNotifierItemContent someContent() {
+        StatusNotifierItemContent content;
+        content.title = QStringLiteral("Pylonix");
+        QImage image(2, 1, QImage::Format_ARGB32);
+        image.setPixel(0, 0, qRgba(0x11, 0x22, 0x33, 0x44));
+        image.setPixel(1, 0, qRgba(0xff, 0x00, 0x80, 0xff));
+        content.iconPixmaps = {StatusNotifierPixmap::fromImage(image)};
+        content.toolTip.title = QStringLiteral("整机耗电估算 12.3 W，不含电池充电");
+        content.toolTip.text =
+            QStringLiteral("整机耗电估算，不含电池充电；面板中的分项使用约 2 秒平均值。");
+        content.label = QStringLiteral("12.3 W");
+        content.labelGuide = QStringLiteral("88.8 W");
+        return content;
+    }
+
+    static inline QString address_;
+    static inline int daemonPid_ = 0;
+    QDBusConnection itemBus_{QString()};
+    QDBusConnection watcherBus_{QString()};
+};
+
+TEST_F(StatusNotifierItemTest, RegistersWithTheWatcherAndAgainWhenTheWatcherRestarts) {
+    auto watcher = std::make_unique<TestWatcher>(watcherBus_);
+    StatusNotifierItem item(itemBus_, QStringLiteral("pylonix"), QStringLiteral("Hardware"));
+    QSignalSpy shown(&item, &StatusNotifierItem::shownByHostChanged);
+    ASSERT_TRUE(item.publish());
+    ASSERT_TRUE(shown.wait(kWaitMilliseconds));
+    EXPECT_TRUE(item.isShownByHost());
+    ASSERT_EQ(watcher->registrations, QStringList{item.serviceName()});
+    EXPECT_TRUE(item.serviceName().startsWith(QStringLiteral("org.kde.StatusNotifierItem-")));
+    EXPECT_EQ(watcher->registrationSenders.first(), itemBus_.baseService());
+
+    // The panel restarts: the watcher's name goes away and comes back with a new owner.
+    watcher.reset();
+    ASSERT_TRUE(shown.wait(kWaitMilliseconds));
+    EXPECT_FALSE(item.isShownByHost());
+    const QDBusConnection restartedBus =
+        QDBusConnection::connectToBus(address_, QStringLiteral("restarted-watcher"));
+    TestWatcher restarted(restartedBus);
+    ASSERT_TRUE(shown.wait(kWaitMilliseconds));
+    EXPECT_TRUE(item.isShownByHost());
+    EXPECT_EQ(restarted.registrations, QStringList{item.serviceName()});
+    restarted.stop();
+    QDBusConnection::disconnectFromBus(restartedBus.name());
+}
+
+TEST_F(StatusNotifierItemTest, WaitsForAWatcherAndForAHost) {
+    StatusNotifierItem item(itemBus_, QStringLiteral("pylonix"), QStringLiteral("Hardware"));
+    QSignalSpy shown(&item, &StatusNotifierItem::shownByHostChanged);
+    ASSERT_TRUE(item.publish());
+    // A watcher without a host accepts the item, but nothing shows it.
+    auto hostless = std::make_unique<TestWatcher>(watcherBus_, false);
+    QSignalSpy registered(hostless.get(), &TestWatcher::registered);
+    ASSERT_TRUE(registered.wait(kWaitMilliseconds));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(item.isShownByHost());
+    hostless.reset();
+
+    TestWatcher watcher(watcherBus_);
+    ASSERT_TRUE(shown.wait(kWaitMilliseconds));
+    EXPECT_TRUE(item.isShownByHost());
+}
+
+TEST_F(StatusNotifierItemTest, EveryPropertyReadsAsPublished) {
+    StatusNotifierItem item(itemBus_, QStringLiteral("pylonix"), QStringLiteral("Hardware"));
+    ASSERT_TRUE(item.publish());
+    item.setContent(someContent());
+    const QString service = item.serviceName();
+
+    EXPECT_EQ(property(service, "Category").toString(), "Hardware");
+    EXPECT_EQ(property(service, "Id").toString(), "pylonix");
+    EXPECT_EQ(property(service, "Title").toString(), "Pylonix");
+    EXPECT_EQ(property(service, "Status").toString(), "Active");
+    EXPECT_EQ(property(service, "XAyatanaLabel").toString(), "12.3 W");
+    EXPECT_EQ(property(service, "XAyatanaLabelGuide").toString(), "88.8 W");
+    EXPECT_FALSE(property(service, "ItemIsMenu").toBool());
+    EXPECT_EQ(property(service, "IconName").toString(), "");
+
+    StatusNotifierPixmaps pixmaps;
+    property(service, "IconPixmap").value<QDBusArgument>() >> pixmaps;
+    ASSERT_EQ(pixmaps.size(), 1);
+    EXPECT_EQ(pixmaps[0].width, 2);
+    EXPECT_EQ(pixmaps[0].height, 1);
+    // ARGB, each pixel in network byte order.
+    EXPECT_EQ(pixmaps[0].argb, QByteArray::fromHex("44112233ffff0080"));
+    EXPECT_EQ(pixmaps[0].toImage().pixel(1, 0), qRgba(0xff, 0x00, 0x80, 0xff));
+
+    StatusNotifierToolTip toolTip;
+    property(service, "ToolTip").value<QDBusArgument>() >> toolTip;
+    EXPECT_EQ(toolTip.title, someContent().toolTip.title);
+    EXPECT_EQ(toolTip.text, someContent().toolTip.text);
+}
+
+TEST_F(StatusNotifierItemTest, EachChangeSendsItsSignalAndPropertiesChanged) {
+    StatusNotifierItem item(itemBus_, QStringLiteral("pylonix"), QStringLiteral("Hardware"));
+    ASSERT_TRUE(item.publish());
+    item.setContent(someContent());
+    const QString service = item.serviceName();
+    SignalRecorder recorder;
+    const QString sni = QString::fromLatin1(linux_platform::kStatusNotifierItemInterface);
+    for (const char* name :
+         {"NewIcon", "NewToolTip", "NewTitle", "NewStatus", "XAyatanaNewLabel"}) {
+        listen(service, sni, QString::fromLatin1(name), recorder);
+    }
+    listen(service, QStringLiteral("org.freedesktop.DBus.Properties"),
+           QStringLiteral("PropertiesChanged"), recorder);
+    QSignalSpy recorded(&recorder, &SignalRecorder::recorded);
+    const auto settle = [&](qsizetype count) {
+        while (recorder.messages.size() < count && recorded.wait(kWaitMilliseconds)) {
+        }
+    };
+
+    // The same content again says nothing; a new label says so twice.
+    item.setContent(someContent());
+    StatusNotifierItemContent content = someContent();
+    content.label = QStringLiteral("9.8 W");
+    item.setContent(content);
+    settle(2);
+    ASSERT_EQ(recorder.names(), (QStringList{"XAyatanaNewLabel", "PropertiesChanged"}));
+    EXPECT_EQ(recorder.messages[0].arguments(), (QVariantList{"9.8 W", "88.8 W"}));
+    const QList<QVariant> changed = recorder.messages[1].arguments();
+    ASSERT_EQ(changed.size(), 3);
+    EXPECT_EQ(changed[0].toString(), sni);
+    const QVariantMap values = qdbus_cast<QVariantMap>(changed[1]);
+    EXPECT_EQ(values.value("XAyatanaLabel").toString(), "9.8 W");
+    EXPECT_EQ(values.value("XAyatanaLabelGuide").toString(), "88.8 W");
+    EXPECT_EQ(values.size(), 2);
+
+    // Icon and tooltip together: one signal each and one PropertiesChanged with both.
+    recorder.messages.clear();
+    content.iconPixmaps.append(content.iconPixmaps.first());
+    content.toolTip.title = QStringLiteral("整机耗电暂不可用");
+    item.setContent(content);
+    settle(3);
+    EXPECT_EQ(recorder.names(), (QStringList{"NewIcon", "NewToolTip", "PropertiesChanged"}));
+    ASSERT_EQ(recorder.messages.size(), 3);
+    const QVariantMap iconAndTip = qdbus_cast<QVariantMap>(recorder.messages[2].arguments()[1]);
+    EXPECT_EQ(iconAndTip.keys(), (QStringList{"IconPixmap", "ToolTip"}));
+}
+
+TEST_F(StatusNotifierItemTest, ActivateAndContextMenuReportWhere) {
+    StatusNotifierItem item(itemBus_, QStringLiteral("pylonix"), QStringLiteral("Hardware"));
+    ASSERT_TRUE(item.publish());
+    QSignalSpy activated(&item, &StatusNotifierItem::activated);
+    for (const char* method : {"Activate", "ContextMenu"}) {
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            item.serviceName(), QString::fromLatin1(linux_platform::kStatusNotifierItemPath),
+            QString::fromLatin1(linux_platform::kStatusNotifierItemInterface),
+            QString::fromLatin1(method));
+        call << 1210 << 12;
+        watcherBus_.asyncCall(call);
+    }
+    while (activated.size() < 2 && activated.wait(kWaitMilliseconds)) {
+    }
+    ASSERT_EQ(activated.size(), 2);
+    EXPECT_EQ(activated[0][0].toPoint(), QPoint(1210, 12));
+    EXPECT_EQ(activated[1][0].toPoint(), QPoint(1210, 12));
+}
+
+TEST_F(StatusNotifierItemTest, ASecondItemOnTheSameBusGetsItsOwnName) {
+    StatusNotifierItem first(itemBus_, QStringLiteral("pylonix"), QStringLiteral("Hardware"));
+    ASSERT_TRUE(first.publish());
+    const QDBusConnection otherBus =
+        QDBusConnection::connectToBus(address_, QStringLiteral("other"));
+    StatusNotifierItem second(otherBus, QStringLiteral("pylonix"), QStringLiteral("Hardware"));
+    QString error;
+    EXPECT_TRUE(second.publish(&error)) << error.toStdString();
+    EXPECT_NE(first.serviceName(), second.serviceName());
+}
+
+// The tray item and the application on top of the exporter.
+class TrayItemOnBusTest : public StatusNotifierItemTest {
+  protected:
+    static TrayItemValues values(const char* value, const char* accessibility) {
+        return {QStringLiteral("bolt"),
+                QString::fromUtf8(value),
+                false,
+                QStringLiteral("arrow_circle_down"),
+                QString::fromUtf8(accessibility),
+                QStringLiteral("整机耗电估算，不含电池充电；面板中的分项使用约 2 秒平均值。")};
+    }
+
+    // The item's service name, from the watcher's registrations.
+    static QString waitForRegistration(TestWatcher& watcher) {
+        QSignalSpy registered(&watcher, &TestWatcher::registered);
+        if (watcher.registrations.isEmpty()) registered.wait(kWaitMilliseconds);
+        return watcher.registrations.value(0);
+    }
+};
+
+TEST_F(TrayItemOnBusTest, PublishedValuesBecomeTheLabelTheToolTipAndTheIcon) {
+    TestWatcher watcher(watcherBus_);
+    TrayItem tray(itemBus_, /*showsLabels=*/true);
+    QSignalSpy presence(&tray, &TrayItem::presenceChanged);
+    tray.show(values("12.3 W", "整机耗电估算 12.3 W，不含电池充电"));
+    const QString service = waitForRegistration(watcher);
+    ASSERT_FALSE(service.isEmpty());
+    while (tray.presence() != TrayItem::Presence::statusNotifier &&
+           presence.wait(kWaitMilliseconds)) {
+    }
+    ASSERT_EQ(tray.presence(), TrayItem::Presence::statusNotifier);
+    EXPECT_FALSE(tray.iconCarriesFigure());
+
+    SignalRecorder labels;
+    listen(service, QString::fromLatin1(linux_platform::kStatusNotifierItemInterface),
+           QStringLiteral("XAyatanaNewLabel"), labels);
+    QSignalSpy recorded(&labels, &SignalRecorder::recorded);
+    tray.show(values("9.8 W", "整机耗电估算 9.8 W，不含电池充电"));
+    ASSERT_TRUE(recorded.wait(kWaitMilliseconds));
+    EXPECT_EQ(labels.messages[0].arguments(), (QVariantList{"9.8 W", "88.8 W"}));
+
+    StatusNotifierToolTip toolTip;
+    property(service, "ToolTip").value<QDBusArgument>() >> toolTip;
+    EXPECT_EQ(toolTip.title, "整机耗电估算 9.8 W，不含电池充电");
+    EXPECT_EQ(toolTip.text, "整机耗电估算，不含电池充电；面板中的分项使用约 2 秒平均值。");
+
+    // The icon at every size the hosts ask for, each drawn at that size.
+    StatusNotifierPixmaps pixmaps;
+    property(service, "IconPixmap").value<QDBusArgument>() >> pixmaps;
+    QList<int> sizes;
+    for (const StatusNotifierPixmap& pixmap : pixmaps) {
+        EXPECT_EQ(pixmap.width, pixmap.height);
+        EXPECT_FALSE(pixmap.toImage().isNull());
+        sizes.append(pixmap.width);
+    }
+    EXPECT_EQ(sizes, (QList<int>{16, 22, 24, 32, 44, 48, 64, 96}));
+}
+
+TEST_F(TrayItemOnBusTest, WhereTheHostShowsNoLabelTheIconCarriesTheFigure) {
+    TestWatcher watcher(watcherBus_);
+    TrayItem tray(itemBus_, /*showsLabels=*/false);
+    tray.show(values("12.3 W", "整机耗电估算 12.3 W，不含电池充电"));
+    const QString service = waitForRegistration(watcher);
+    QSignalSpy presence(&tray, &TrayItem::presenceChanged);
+    while (tray.presence() != TrayItem::Presence::statusNotifier &&
+           presence.wait(kWaitMilliseconds)) {
+    }
+    ASSERT_TRUE(tray.iconCarriesFigure());
+
+    StatusNotifierPixmaps pixmaps;
+    property(service, "IconPixmap").value<QDBusArgument>() >> pixmaps;
+    ASSERT_FALSE(pixmaps.isEmpty());
+    const TrayIconContent figure{TrayIconContent::Kind::figure, "12", false, "arrow_circle_down"};
+    EXPECT_EQ(pixmaps[0].toImage(), drawTrayIcon(figure, 16));
+    // The label is published all the same, for hosts that show it after all.
+    EXPECT_EQ(property(service, "XAyatanaLabel").toString(), "12.3 W");
+}
+
+TEST_F(TrayItemOnBusTest, ActivateOpensThePanelAndEscapeClosesIt) {
+    TestWatcher watcher(watcherBus_);
+    int opened = 0;
+    int closed = 0;
+    TrayApplication application({
+        .panelLoader = [](QQuickView&) { return true; },
+        .panelSize = [](const QScreen*) { return QSize(360, 640); },
+        .panelOpened = [&] { ++opened; },
+        .panelClosed = [&] { ++closed; },
+        .trayShowsLabels = true,
+        .bus = itemBus_,
+    });
+    application.show(values("12.3 W", "整机耗电估算 12.3 W，不含电池充电"));
+    const QString service = waitForRegistration(watcher);
+    QSignalSpy openedSpy(&application.panel(), &PanelWindow::opened);
+
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        service, QString::fromLatin1(linux_platform::kStatusNotifierItemPath),
+        QString::fromLatin1(linux_platform::kStatusNotifierItemInterface),
+        QStringLiteral("Activate"));
+    call << 1000 << 10;
+    watcherBus_.asyncCall(call);
+    ASSERT_TRUE(openedSpy.wait(kWaitMilliseconds));
+    EXPECT_EQ(opened, 1);
+    EXPECT_TRUE(application.panel().isOpen());
+    ASSERT_NE(application.panel().view(), nullptr);
+    EXPECT_EQ(application.panel().view()->size(), QSize(360, 640));
+
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(application.panel().view(), &escape);
+    EXPECT_FALSE(application.panel().isOpen());
+    EXPECT_EQ(closed, 1);
+}
+
+}  // namespace
+}  // namespace pylonix
+
+#include "status_notifier_item_test.moc"

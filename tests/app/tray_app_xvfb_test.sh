@@ -1,0 +1,135 @@
+#!/usr/bin/env bash
+# The real application on a virtual X server. Without any tray: the notice on screen and on
+# standard error, then the icon as soon as an XEmbed tray (trayer) starts. With a tray from the
+# start: the icon docked, the panel opened by a click under the icon, closed by Escape and by a
+# click outside. Screenshots land in OUTPUT_DIR.
+# Usage: tray_app_xvfb_test.sh no-tray|xembed PYLONIX POWER_SUPPLY_FIXTURE OUTPUT_DIR
+# Exits 77 (skipped) when the X tools are not installed.
+set -euo pipefail
+
+if [ "${1:-}" != "--inside" ]; then
+    for tool in xvfb-run trayer xdotool xwininfo; do
+        if ! command -v "$tool" >/dev/null; then
+            echo "SKIP: $tool is not installed (scripts/bootstrap installs it)"
+            exit 77
+        fi
+    done
+    session=()
+    command -v dbus-run-session >/dev/null && session=(dbus-run-session --)
+    # A session bus of its own, with no StatusNotifierItem watcher on it: only X11 trays count.
+    # Its own authority file and a display number of its own: concurrent runs must not share.
+    auth=$(mktemp)
+    trap 'rm -f "$auth"' EXIT
+    xvfb-run -a -n $((100 + RANDOM % 800)) -f "$auth" -s "-screen 0 1280x800x24" \
+        "${session[@]}" "$0" --inside "$@"
+    exit
+fi
+shift
+mode=$1
+app=$2
+export PYLONIX_POWER_SUPPLY_ROOT=$3
+out=$4
+mkdir -p "$out"
+log=$(mktemp)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -f "$log"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*"; echo "--- application output:"; cat "$log"; exit 1; }
+
+# Waits up to twenty seconds for a command to succeed (sanitizer builds on a busy machine are
+# slow to start).
+eventually() {
+    local deadline=$((SECONDS + 20))
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        if "$@" >/dev/null 2>&1; then return 0; fi
+        sleep 0.1
+    done
+    return 1
+}
+
+# The absolute position of the docked tray icon: Qt names its XEmbed window after the program.
+icon_position() {
+    xwininfo -root -tree | awk '/"pylonix": \("pylonix" "pylonix"\)/ { print $(NF) }' |
+        sed -n 's/^+\([0-9-]*\)+\([0-9-]*\)$/\1 \2/p' | head -n 1
+}
+icon_docked() { [ -n "$(icon_position)" ]; }
+
+# Visible top-level windows titled exactly "Pylonix" (the panel, or the notice).
+visible_pylonix_window() {
+    for id in $(xdotool search --onlyvisible --name '^Pylonix$' 2>/dev/null); do
+        if [ "$(xdotool getwindowname "$id")" = "Pylonix" ]; then echo "$id"; return 0; fi
+    done
+    return 1
+}
+no_visible_pylonix_window() { ! visible_pylonix_window; }
+
+# (`mousemove --sync` would wait forever when the pointer is already there.)
+click_at() { xdotool mousemove "$1" "$2" sleep 0.2 click 1; }
+
+shot() { command -v import >/dev/null && import -window root "$out/$1.png" || true; }
+
+tray_ready() { xwininfo -root -tree | grep -q '("panel" "trayer")'; }
+start_trayer() {
+    trayer --edge top --align right --widthtype request --height 24 --SetDockType true \
+        --transparent false >"$out/trayer.log" 2>&1 &
+    pids+=($!)
+}
+
+if [ "$mode" = no-tray ]; then
+echo "== no tray at all"
+"$app" >"$log" 2>&1 &
+app_pid=$!
+pids+=("$app_pid")
+eventually grep -q "no system tray found" "$log" || fail "no message on standard error"
+eventually visible_pylonix_window || fail "no notice window"
+shot no-tray
+kill -0 "$app_pid" || fail "the application ended instead of waiting"
+
+echo "== a tray appears"
+start_trayer
+eventually icon_docked || fail "the icon did not dock in the tray that appeared"
+eventually no_visible_pylonix_window || fail "the notice stayed open"
+echo "PASS"
+exit 0
+fi
+
+echo "== tray from the start"
+start_trayer
+eventually tray_ready || fail "trayer did not start"
+"$app" >"$log" 2>&1 &
+app_pid=$!
+pids+=("$app_pid")
+eventually icon_docked || fail "the icon did not dock"
+sleep 0.5
+shot tray
+grep -q "no system tray found" "$log" && fail "the notice came up although a tray exists"
+read -r x y < <(icon_position)
+
+echo "== a click opens the panel under the icon"
+click_at $((x + 10)) $((y + 10))
+eventually visible_pylonix_window || fail "the panel did not open"
+panel=$(visible_pylonix_window)
+eval "$(xdotool getwindowgeometry --shell "$panel")"
+[ "$WIDTH" -eq 360 ] || fail "panel width $WIDTH"
+[ "$Y" -ge 20 ] && [ "$Y" -le 40 ] || fail "panel top at $Y, not under the tray"
+[ $((X + WIDTH)) -le 1280 ] || fail "panel leaves the screen at $((X + WIDTH))"
+sleep 0.5
+shot panel
+
+echo "== Escape closes it"
+xdotool key Escape
+eventually no_visible_pylonix_window || fail "Escape did not close the panel"
+
+echo "== a click outside closes it"
+sleep 0.5
+click_at $((x + 10)) $((y + 10))
+eventually visible_pylonix_window || fail "the panel did not open again"
+click_at 200 500
+eventually no_visible_pylonix_window || fail "a click outside did not close the panel"
+kill -0 "$app_pid" || fail "the application ended"
+echo "PASS"
