@@ -1,8 +1,6 @@
 #include <QApplication>
-#include <QQmlContext>
 #include <QQuickView>
 #include <QScreen>
-#include <QVariantMap>
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -11,8 +9,10 @@
 #include <string_view>
 
 #include "app/pylonix_app.h"
+#include "common/application_info.h"
 #include "app/tray_application.h"
 #include "app/tray_values.h"
+#include "platform/linux/desktop_reduce_motion.h"
 #include "platform/linux/platform_power_reader.h"
 #include "platform/linux/platform_update_driver.h"
 #include "platform/linux/system_log.h"
@@ -21,6 +21,8 @@
 #include "platform/qt/qt_main_executor.h"
 #include "services/launch_at_login_controller.h"
 #include "services/software_update_controller.h"
+#include "ui/panel_layout.h"
+#include "ui/qml/panel_bridge.h"
 
 namespace {
 
@@ -42,19 +44,14 @@ std::filesystem::path powerSupplyRoot() {
     return value;
 }
 
-QSize panelSize(const QScreen* screen) {
-    constexpr int kWidth = 360;
-    constexpr int kMaximumHeight = 780;
-    constexpr int kScreenMargin = 60;
-    if (screen == nullptr) return {kWidth, kMaximumHeight};
-    return {kWidth,
-            std::clamp(screen->availableGeometry().height() - kScreenMargin, 1, kMaximumHeight)};
+std::optional<double> visibleHeight(const QScreen* screen) {
+    if (screen == nullptr) return std::nullopt;
+    return screen->availableGeometry().height();
 }
 
-QVariantMap labelProperties(const pylonix::TrayItemValues& values) {
-    return {{QStringLiteral("valueText"), values.valueText},
-            {QStringLiteral("accessibilityLabel"), values.accessibilityLabel},
-            {QStringLiteral("tooltip"), values.tooltip}};
+QSize panelSize(const QScreen* screen) {
+    return {static_cast<int>(pylonix::kPanelWidth),
+            std::max(1, static_cast<int>(pylonix::panelHeight(visibleHeight(screen))))};
 }
 
 }  // namespace
@@ -79,41 +76,52 @@ int main(int argc, char* argv[]) {
         pylonix::linux_platform::makePlatformUpdateDriver(), !app.isRunningTests(),
         pylonix::linux_platform::writeSystemLog);
 
-    const auto label = [&] {
-        return pylonix::trayItemValues(monitor->snapshot(),
-                                       softwareUpdate.state->availableVersion.has_value());
+    const auto updateAvailable = [&] {
+        return softwareUpdate.state->availableVersion.has_value();
     };
+
+    // The panel draws what its bridge computes from the monitor and the controllers.
+    pylonix::PanelBridge panel;
+    panel.setReduceMotion(pylonix::linux_platform::desktopRequestsReducedMotion());
+    const auto panelInput = [&](const QScreen* screen) {
+        pylonix::PanelInput input = panel.input();
+        input.snapshot = monitor->snapshot();
+        input.hasAvailableVersion = updateAvailable();
+        input.canCheckForUpdates = softwareUpdate.state->canCheckForUpdates;
+        input.hasSoftwareUpdateError = softwareUpdate.startupError->has_value();
+        input.version = pylonix::kApplicationVersion;
+        input.screenVisibleHeight = visibleHeight(screen);
+        return input;
+    };
+    QObject::connect(&panel, &pylonix::PanelBridge::checkForUpdatesRequested,
+                     [&] { softwareUpdate.checkForUpdates(); });
+
     pylonix::TrayApplication tray({
-        .panelLoader =
-            [&](QQuickView& view) {
-                view.rootContext()->setContextProperty(QStringLiteral("trayLabel"),
-                                                       labelProperties(label()));
-                view.setSource(QUrl(QStringLiteral("qrc:/qt/qml/Pylonix/App/TrayPanel.qml")));
-                return view.status() == QQuickView::Ready;
-            },
+        .panelLoader = [&](QQuickView& view) { return pylonix::loadPowerPanel(view, panel); },
         .panelSize = panelSize,
         .panelOpened =
             [&] {
                 monitor->start();
                 launchAtLogin.refresh();
+                panel.setShowsPowerDetails(false);
+                panel.setVisible(true);
             },
-        .panelClosed = {},
+        .panelClosed = [&] { panel.setVisible(false); },
         .trayShowsLabels = trayLabelsFromEnvironment(),
     });
 
-    // The label follows every snapshot and every change of the update state.
-    const auto showLabel = [&] {
-        const pylonix::TrayItemValues values = label();
-        tray.show(values);
-        if (QQuickView* view = tray.panel().view()) {
-            view->rootContext()->setContextProperty(QStringLiteral("trayLabel"),
-                                                    labelProperties(values));
-        }
+    // The label and the panel follow every snapshot and every change of the update state.
+    const auto show = [&] {
+        tray.show(pylonix::trayItemValues(monitor->snapshot(), updateAvailable()));
+        const QQuickView* view = tray.panel().view();
+        panel.setInput(panelInput(view != nullptr ? view->screen() : QGuiApplication::primaryScreen()));
     };
     const pylonix::Subscription snapshots =
-        monitor->observeSnapshot([&](const pylonix::PowerSnapshot&) { showLabel(); });
+        monitor->observeSnapshot([&](const pylonix::PowerSnapshot&) { show(); });
     const pylonix::Subscription updates =
-        softwareUpdate.state.observe([&](const pylonix::SoftwareUpdateState&) { showLabel(); });
-    showLabel();
+        softwareUpdate.state.observe([&](const pylonix::SoftwareUpdateState&) { show(); });
+    const pylonix::Subscription updateErrors =
+        softwareUpdate.startupError.observe([&](const std::optional<std::string>&) { show(); });
+    show();
     return QApplication::exec();
 }

@@ -5,7 +5,7 @@
 
 namespace pylonix {
 
-// The tray item's values for one snapshot.
+// The tray item's values for one snapshot: the menu-bar label with its symbols as glyphs.
 TrayItemValues trayItemValues(const PowerSnapshot& snapshot, bool updateAvailable);
 
 }  // namespace pylonix
