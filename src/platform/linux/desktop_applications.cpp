@@ -70,7 +70,8 @@ std::vector<std::string> desktopIdsFromCgroup(std::string_view cgroupFile) {
                 slash == std::string_view::npos ? path : path.substr(slash + 1);
             if (const auto part = applicationPart(component)) {
                 std::vector<std::string> ids{unescapeUnitName(*part)};
-                if (const std::size_t dash = part->find('-'); dash != std::string_view::npos) {
+                if (const std::size_t dash = part->find('-');
+                    dash != std::string_view::npos && dash + 1 < part->size()) {
                     ids.push_back(unescapeUnitName(part->substr(dash + 1)));
                 }
                 return ids;
