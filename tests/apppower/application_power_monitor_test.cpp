@@ -11,8 +11,8 @@ namespace pylonix {
 namespace {
 
 using namespace std::chrono_literals;
-using Case = ApplicationPowerSnapshot::StateCase;
-using BalanceCase = PowerBalanceSnapshot::StateCase;
+using Case = ApplicationPowerSnapshot::State::Case;
+using BalanceCase = PowerBalanceSnapshot::State::Case;
 using test_doubles::VirtualExecutor;
 
 constexpr std::uint64_t kSecond = 1'000'000'000;
@@ -30,7 +30,7 @@ std::string iconName(const std::shared_ptr<const ApplicationIcon>& icon) {
 class FakeApplications final : public RunningApplicationSource {
 public:
     std::vector<PlatformRunningApplication> running;
-    std::map<std::string, std::string> ownIcons;  // bundle path -> icon name
+    std::map<std::int32_t, std::string> ownIcons;  // process id -> icon name
     int iconLookups = 0;
     int listings = 0;
 
@@ -40,7 +40,7 @@ public:
         application.localizedName = path.substr(1);
         application.processIdentifier = pid;
         running.push_back(application);
-        if (withIcon) ownIcons[path] = "own:" + path;
+        if (withIcon) ownIcons[pid] = "own:" + path;
     }
 
     std::vector<PlatformRunningApplication> runningApplications() override {
@@ -50,7 +50,7 @@ public:
     std::shared_ptr<const ApplicationIcon> applicationIcon(
         const PlatformRunningApplication& application) override {
         ++iconLookups;
-        const auto found = ownIcons.find(*application.bundlePath);
+        const auto found = ownIcons.find(application.processIdentifier);
         if (found == ownIcons.end()) return nullptr;
         return std::make_shared<NamedIcon>(found->second);
     }
@@ -167,7 +167,15 @@ TEST_F(ApplicationPowerMonitorTest, CadenceAndTheWindowOfFiveSamples) {
 
     executor.advanceBy(499ms);
     EXPECT_TRUE(sampling->powerCalls.empty());
-    answerPowerSamples(first, {12, 12, 10});
+    executor.advanceBy(1ms);
+    sampling->answerPower(powerSample(first + kSecond / 2, 12));
+    executor.advanceBy(500ms);
+    sampling->answerPower(powerSample(first + kSecond, 12));
+    executor.advanceBy(500ms);
+    sampling->answerPower(powerSample(first + 3 * kSecond / 2, 10));
+    executor.advanceBy(499ms);
+    EXPECT_TRUE(sampling->energyCalls.empty());
+    executor.advanceBy(1ms);
     // The energy pass follows 0.5 s after the third sample, with the applications read anew.
     EXPECT_EQ(sampling->log, (std::vector<std::string>{"energy@0", "power@500", "power@1000",
                                                        "power@1500", "energy@2000"}));
@@ -319,7 +327,7 @@ TEST_F(ApplicationPowerMonitorTest, IconsAreFetchedOncePerRunningApplicationAndD
     EXPECT_EQ(iconName(monitor->icons().at("/Viewer")), "file:/Viewer");
     const int lookups = applications.iconLookups;
 
-    applications.ownIcons["/Editor"] = "changed";
+    applications.ownIcons[10] = "changed";
     monitor->runningApplicationIdentities();
     EXPECT_EQ(applications.iconLookups, lookups);  // kept while the application runs
     EXPECT_EQ(iconName(monitor->icons().at("/Editor")), "own:/Editor");

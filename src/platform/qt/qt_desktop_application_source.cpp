@@ -6,17 +6,17 @@
 namespace pylonix::qt_platform {
 
 QtDesktopApplicationSource::QtDesktopApplicationSource(
-    linux_platform::DesktopRunningApplications applications)
+    std::unique_ptr<linux_platform::DesktopRunningApplications> applications)
     : applications_(std::move(applications)) {}
 
 std::vector<PlatformRunningApplication> QtDesktopApplicationSource::runningApplications() {
-    return applications_.list();
+    return applications_->list();
 }
 
 std::shared_ptr<const ApplicationIcon> QtDesktopApplicationSource::applicationIcon(
     const PlatformRunningApplication& application) {
     if (!application.bundlePath) return nullptr;
-    const std::optional<std::string> key = applications_.iconKey(*application.bundlePath);
+    const std::optional<std::string> key = applications_->iconKey(*application.bundlePath);
     if (!key) return nullptr;
     const QString name = QString::fromStdString(*key);
     QIcon icon;

@@ -25,7 +25,8 @@ private:
 // Qt GUI application and runs on the main thread, as QIcon does.
 class QtDesktopApplicationSource final : public RunningApplicationSource {
 public:
-    explicit QtDesktopApplicationSource(linux_platform::DesktopRunningApplications applications);
+    explicit QtDesktopApplicationSource(
+        std::unique_ptr<linux_platform::DesktopRunningApplications> applications);
 
     std::vector<PlatformRunningApplication> runningApplications() override;
     std::shared_ptr<const ApplicationIcon> applicationIcon(
@@ -34,7 +35,7 @@ public:
     std::optional<std::string> applicationId(std::string_view bundlePath) const override;
 
 private:
-    linux_platform::DesktopRunningApplications applications_;
+    std::unique_ptr<linux_platform::DesktopRunningApplications> applications_;
 };
 
 }  // namespace pylonix::qt_platform

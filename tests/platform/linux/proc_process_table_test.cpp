@@ -48,9 +48,10 @@ protected:
         std::ofstream(root_ / file) << text << "\n";
     }
     // Rewrites a fixture process's stat with new CPU times.
-    void setCpu(std::int32_t pid, int utime) {
+    void setCpu(std::int32_t pid, int utime, int parent = 900) {
         const std::string id = std::to_string(pid);
-        write("proc/" + id + "/stat", id + " (p) S 900 1 1 0 -1 0 0 0 0 0 " +
+        write("proc/" + id + "/stat", id + " (p) S " + std::to_string(parent) +
+                                          " 1 1 0 -1 0 0 0 0 0 " +
                                           std::to_string(utime) + " 0 0 0 20 0 1 0 " +
                                           std::to_string(pid * 2) + " 0 0");
     }
@@ -129,9 +130,10 @@ TEST_F(ProcProcessTableTest, ThePassThroughTheSamplerWithoutEnergyTellsTheUserSo
 }
 
 TEST_F(ProcProcessTableTest, ThePassThroughTheSamplerAttributesAndCounts) {
+    setCpu(1210, 100, 1200);
     const auto procTable = std::make_shared<ProcProcessTable>(root_ / "proc", root_ / "powercap");
     write("proc/stat", "cpu  1100 10 500 8100 100 0 20 0 0 0");
-    setCpu(1210, 200);  // the shell in the terminal works
+    setCpu(1210, 200, 1200);  // the shell in the terminal works
     write("powercap/intel-rapl:0/energy_uj", "3000000");
     const ApplicationPowerReader reader(procTable,
                                         makePlatformPowerReader("/nonexistent/power_supply"));
@@ -179,9 +181,9 @@ TEST_F(ProcProcessTableTest, ChildrenComingAndGoingDuringPassesOverTheRealProc) 
             EXPECT_TRUE(reading.counters.empty());
             continue;
         }
-        const int known = reading.knownProcessCounts.at(self.id);
+        const auto known = reading.knownProcessCounts.at(self.id);
         EXPECT_LE(reading.counters.size(), static_cast<std::size_t>(known));
-        EXPECT_GE(known, static_cast<int>(1 + children.size()));
+        EXPECT_GE(known, static_cast<long>(1 + children.size()));
         for (const auto& [pid, counter] : reading.counters) {
             EXPECT_EQ(counter.applicationID, self.id);
             const auto before = previous.find(pid);

@@ -65,8 +65,9 @@ TEST_F(QtDesktopApplicationSourceTest, ThemeNamesPathsAndTheFileIconInTheirPlace
     QIcon::setThemeSearchPaths({QString::fromStdString((root_ / "icons").string())});
     QIcon::setThemeName(QStringLiteral("testtheme"));
 
-    QtDesktopApplicationSource source(linux_platform::DesktopRunningApplications(
-        root_ / "proc", {root_ / "share", {}, {}, "C"}, ::geteuid()));
+    QtDesktopApplicationSource source(std::make_unique<linux_platform::DesktopRunningApplications>(
+        root_ / "proc", linux_platform::DesktopEntryLocations{root_ / "share", {}, {}, "C"},
+        ::geteuid()));
     std::map<std::string, PlatformRunningApplication> byName;
     for (const auto& running : source.runningApplications()) byName[*running.localizedName] = running;
     ASSERT_EQ(byName.size(), 3u);
