@@ -21,13 +21,11 @@ struct ProcProcess {
 // The process directories of /proc (or of a fixture tree laid out like it), read with as few
 // system calls as the work allows: one directory listing, then per process one status call
 // for its owner, and for the user's own processes one open, read and close of its stat file
-// and one read of its exe link. A process that ends midway is skipped.
+// and one read of its exe link. A process that ends midway is skipped. Holds nothing but its
+// root, so it can be copied and used from any thread.
 class ProcDirectory {
 public:
     explicit ProcDirectory(std::filesystem::path root = "/proc");
-    ~ProcDirectory();
-    ProcDirectory(const ProcDirectory&) = delete;
-    ProcDirectory& operator=(const ProcDirectory&) = delete;
 
     const std::filesystem::path& root() const { return root_; }
 
@@ -45,10 +43,7 @@ public:
                                            std::size_t limit) const;
 
 private:
-    std::optional<std::string> readAt(const std::string& relativePath, std::size_t limit) const;
-
     std::filesystem::path root_;
-    int rootFd_ = -1;
 };
 
 }  // namespace pylonix::linux_platform
