@@ -8,6 +8,12 @@ std::span<const ProbeCommand> probeCommands() {
     static constexpr std::array kCommands = {
         ProbeCommand{"snapshot", "[FILE] [--timestamp SECONDS]", runSnapshot},
         ProbeCommand{"battery", "[--sysfs ROOT]", runBattery},
+        ProbeCommand{"login-item", "[status|register|unregister]", runLoginItem},
+#ifdef PYLONIX_PROBE_HAS_QT
+        ProbeCommand{"update-check", "--feed URL [--timeout SECONDS] [--version VERSION]",
+                     runUpdateCheck},
+        ProbeCommand{"watch", "[--interval SECONDS] [--count N] [--sysfs ROOT]", runWatch},
+#endif
     };
     return kCommands;
 }

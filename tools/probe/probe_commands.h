@@ -7,5 +7,10 @@ namespace pylonix::probe {
 
 int runSnapshot(Arguments arguments, std::ostream& out);
 int runBattery(Arguments arguments, std::ostream& out);
+int runLoginItem(Arguments arguments, std::ostream& out);
+#ifdef PYLONIX_PROBE_HAS_QT
+int runUpdateCheck(Arguments arguments, std::ostream& out);
+int runWatch(Arguments arguments, std::ostream& out);
+#endif
 
 }  // namespace pylonix::probe

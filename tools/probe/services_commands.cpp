@@ -1,0 +1,81 @@
+// login-item and update-check: the login item and the update feed, through the same platform
+// pieces the application uses.
+#include <array>
+#include <ostream>
+
+#include "common/application_info.h"
+#include "platform/linux/xdg_autostart_login_item.h"
+#include "probe_command.h"
+#include "probe_commands.h"
+
+#ifdef PYLONIX_PROBE_HAS_QT
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QUrl>
+#include <cmath>
+
+#include "platform/linux/update_feed_check.h"
+#endif
+
+namespace pylonix::probe {
+
+int runLoginItem(Arguments arguments, std::ostream& out) {
+    const ParsedArguments parsed = parseArguments(arguments, {});
+    if (parsed.positional.size() > 1) throw UsageError("expected one operation");
+    const std::string operation = parsed.positional.empty() ? "status" : parsed.positional[0];
+    if (operation != "status" && operation != "register" && operation != "unregister") {
+        throw UsageError("unknown operation " + operation);
+    }
+
+    const auto item = linux_platform::makePlatformLoginItem();
+    std::optional<std::string> failure;
+    if (operation == "register") failure = item->registerItem();
+    if (operation == "unregister") failure = item->unregisterItem();
+    printJson(out, Json{{"status", toString(item->status())},
+                        {"errorMessage", optionalJson(failure)},
+                        {"entryPath", item->entryPath().string()},
+                        {"executable", kInstalledExecutablePath}});
+    return 0;
+}
+
+#ifdef PYLONIX_PROBE_HAS_QT
+int runUpdateCheck(Arguments arguments, std::ostream& out) {
+    constexpr std::array<std::string_view, 3> kOptions = {"--feed", "--timeout", "--version"};
+    const ParsedArguments parsed = parseArguments(arguments, kOptions);
+    if (!parsed.positional.empty()) throw UsageError("update-check takes no file");
+    const std::string* feed = parsed.option("--feed");
+    if (feed == nullptr) throw UsageError("--feed URL is required");
+    linux_platform::UpdateFeedLimits limits;
+    if (const std::string* timeout = parsed.option("--timeout")) {
+        const double seconds = parseDoubleOption(*timeout, "--timeout");
+        if (!(seconds > 0 && seconds <= 3600))
+            throw UsageError("--timeout takes 0 to 3600 seconds");
+        limits.timeout = std::chrono::milliseconds(std::llround(seconds * 1000));
+    }
+    const std::string* versionOption = parsed.option("--version");
+    const std::string currentVersion = versionOption ? *versionOption : kApplicationVersion;
+
+    int argc = 1;
+    char name[] = "pylonix-probe";
+    char* argv[] = {name, nullptr};
+    QCoreApplication application(argc, argv);
+    QNetworkAccessManager network;
+    QEventLoop loop;
+    linux_platform::UpdateCheckResult result;
+    linux_platform::checkUpdateFeed(network, QUrl(QString::fromStdString(*feed)), currentVersion,
+                                    limits, [&](linux_platform::UpdateCheckResult found) {
+                                        result = std::move(found);
+                                        loop.quit();
+                                    });
+    loop.exec();
+    printJson(out, Json{{"availableVersion", optionalJson(result.availableVersion)},
+                        {"downloadURL", optionalJson(result.downloadURL)},
+                        {"errorMessage", optionalJson(result.errorMessage)},
+                        {"latestVersion", optionalJson(result.latestVersion)},
+                        {"currentVersion", currentVersion}});
+    return 0;
+}
+#endif
+
+}  // namespace pylonix::probe
