@@ -88,14 +88,23 @@ void ApplicationPowerMonitor::finishPass(Run& run, const ProcessEnergyReading& r
     snapshot_.set(std::move(snapshot));
 }
 
-void ApplicationPowerMonitor::powerSample(const std::weak_ptr<ApplicationPowerMonitor>& weak,
-                                          RunPointer run) {
+void ApplicationPowerMonitor::afterInterval(const std::weak_ptr<ApplicationPowerMonitor>& weak,
+                                            const RunPointer& run,
+                                            std::function<void(ApplicationPowerMonitor&)> next) {
     const auto self = weak.lock();
     if (!self) return;
-    sleepFor(self->executor_, kPowerSampleInterval, run->token, [weak, run] {
-        const auto monitor = weak.lock();
-        if (!monitor || run->token.isCancelled()) return;
-        monitor->reader_->samplePower([weak, run](TimedPowerSample sample) {
+    sleepFor(self->executor_, kPowerSampleInterval, run->token,
+             [weak, run, next = std::move(next)] {
+                 const auto monitor = weak.lock();
+                 if (!monitor || run->token.isCancelled()) return;
+                 next(*monitor);
+             });
+}
+
+void ApplicationPowerMonitor::powerSample(const std::weak_ptr<ApplicationPowerMonitor>& weak,
+                                          RunPointer run) {
+    afterInterval(weak, run, [weak, run](ApplicationPowerMonitor& monitor) {
+        monitor.reader_->samplePower([weak, run](TimedPowerSample sample) {
             if (run->token.isCancelled()) return;
             run->samples.push_back(std::move(sample));
             if (++run->samplesTaken < kPowerSamplesBetweenPasses) {
@@ -109,12 +118,8 @@ void ApplicationPowerMonitor::powerSample(const std::weak_ptr<ApplicationPowerMo
 
 void ApplicationPowerMonitor::finalWait(const std::weak_ptr<ApplicationPowerMonitor>& weak,
                                         RunPointer run) {
-    const auto self = weak.lock();
-    if (!self) return;
-    sleepFor(self->executor_, kPowerSampleInterval, run->token, [weak, run] {
-        const auto monitor = weak.lock();
-        if (!monitor || run->token.isCancelled()) return;
-        run->applications = monitor->runningApplicationIdentities();
+    afterInterval(weak, run, [weak, run](ApplicationPowerMonitor& monitor) {
+        run->applications = monitor.runningApplicationIdentities();
         energyPass(weak, run);
     });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -74,6 +75,10 @@ private:
 
     static void energyPass(const std::weak_ptr<ApplicationPowerMonitor>& weak, RunPointer run);
     void finishPass(Run& run, const ProcessEnergyReading& reading);
+    // Waits 0.5 s, then goes on with `next` unless the run was cancelled or the monitor is gone.
+    static void afterInterval(const std::weak_ptr<ApplicationPowerMonitor>& weak,
+                              const RunPointer& run,
+                              std::function<void(ApplicationPowerMonitor&)> next);
     static void powerSample(const std::weak_ptr<ApplicationPowerMonitor>& weak, RunPointer run);
     static void finalWait(const std::weak_ptr<ApplicationPowerMonitor>& weak, RunPointer run);
 

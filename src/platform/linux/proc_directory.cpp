@@ -32,22 +32,23 @@ ProcDirectory::ProcDirectory(std::filesystem::path root) : root_(std::move(root)
 std::optional<std::vector<ProcProcess>> ProcDirectory::userProcesses(uid_t uid) const {
     DIR* directory = ::opendir(root_.c_str());
     if (directory == nullptr) return std::nullopt;
+    // Names relative to the open /proc directory spare the kernel the walk from the root.
+    const int rootFd = ::dirfd(directory);
     std::vector<ProcProcess> processes;
     std::string path;
-    const std::string root = root_.string() + "/";
     while (const dirent* entry = ::readdir(directory)) {
         const std::string_view name(entry->d_name);
         if (!pidFromName(name)) continue;
-        path.assign(root).append(name);
         struct stat status {};
-        if (::stat(path.c_str(), &status) != 0 || status.st_uid != uid) continue;
-        const auto text = readSysfsFile(path + "/stat", kStatLimit);
+        if (::fstatat(rootFd, entry->d_name, &status, 0) != 0 || status.st_uid != uid) continue;
+        path.assign(name).append("/stat");
+        const auto text = readSysfsFileAt(rootFd, path.c_str(), kStatLimit);
         const auto stat = text ? parseProcessStat(*text) : std::nullopt;
         if (!stat) continue;  // ended meanwhile
         ProcProcess process{*stat, std::nullopt};
-        path.append("/exe");
+        path.assign(name).append("/exe");
         char target[PATH_MAX];
-        const ssize_t length = ::readlink(path.c_str(), target, sizeof target);
+        const ssize_t length = ::readlinkat(rootFd, path.c_str(), target, sizeof target);
         if (length > 0 && static_cast<std::size_t>(length) < sizeof target) {
             process.executablePath.emplace(target, static_cast<std::size_t>(length));
         }

@@ -10,7 +10,11 @@
 namespace pylonix::linux_platform {
 
 std::optional<std::string> readSysfsFile(const std::filesystem::path& path, std::size_t limit) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    return readSysfsFileAt(AT_FDCWD, path.c_str(), limit);
+}
+
+std::optional<std::string> readSysfsFileAt(int directoryFd, const char* path, std::size_t limit) {
+    const int fd = ::openat(directoryFd, path, O_RDONLY | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
     // Grown a page at a time, so that a large limit costs only what the file holds.
     constexpr std::size_t kStep = 4096;
