@@ -11,6 +11,7 @@ int runBundlePath(Arguments arguments, std::ostream& out);
 int runAttribute(Arguments arguments, std::ostream& out);
 int runReplay(Arguments arguments, std::ostream& out);
 int runView(Arguments arguments, std::ostream& out);
+int runApps(Arguments arguments, std::ostream& out);
 int runLoginItem(Arguments arguments, std::ostream& out);
 #ifdef PYLONIX_PROBE_HAS_QT
 int runUpdateCheck(Arguments arguments, std::ostream& out);

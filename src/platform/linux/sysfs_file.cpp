@@ -3,30 +3,38 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 
 namespace pylonix::linux_platform {
 
 std::optional<std::string> readSysfsFile(const std::filesystem::path& path, std::size_t limit) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    return readSysfsFileAt(AT_FDCWD, path.c_str(), limit);
+}
+
+std::optional<std::string> readSysfsFileAt(int directoryFd, const char* path, std::size_t limit) {
+    const int fd = ::openat(directoryFd, path, O_RDONLY | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
-    std::string content(limit, '\0');
+    // Grown a page at a time, so that a large limit costs only what the file holds.
+    constexpr std::size_t kStep = 4096;
+    std::string content;
     std::size_t filled = 0;
     bool failed = false;
     while (filled < limit) {
-        const ssize_t count = ::read(fd, content.data() + filled, limit - filled);
+        const std::size_t want = std::min(kStep, limit - filled);
+        content.resize(filled + want);
+        const ssize_t count = ::read(fd, content.data() + filled, want);
         if (count < 0) {
             if (errno == EINTR) continue;
             failed = true;
             break;
         }
         if (count == 0) break;
-        const bool shortRead = static_cast<std::size_t>(count) < limit - filled;
         filled += static_cast<std::size_t>(count);
-        // Kernel attribute files hand over their whole value in one read; a short read is the
-        // end of the file, and saves the extra call that would only return 0.
-        if (shortRead) break;
+        // Kernel files hand over as much as was asked for while there is more; a short read is
+        // the end of the file, and saves the extra call that would only return 0.
+        if (static_cast<std::size_t>(count) < want) break;
     }
     ::close(fd);
     if (failed) return std::nullopt;

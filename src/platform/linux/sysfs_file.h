@@ -13,6 +13,11 @@ namespace pylonix::linux_platform {
 std::optional<std::string> readSysfsFile(const std::filesystem::path& path,
                                          std::size_t limit = 4096);
 
+// The same for a path relative to an open directory (`AT_FDCWD`: the working directory), which
+// spares the kernel the walk from the root.
+std::optional<std::string> readSysfsFileAt(int directoryFd, const char* path,
+                                           std::size_t limit = 4096);
+
 // The value without surrounding white space (kernel files end in a newline).
 std::string_view trimSysfsValue(std::string_view text);
 

@@ -1,0 +1,26 @@
+#include "platform/qt/application_power_monitor_factory.h"
+
+#include <unistd.h>
+
+#include "common/thread_serial_executor.h"
+#include "platform/linux/platform_power_reader.h"
+#include "platform/linux/proc_process_table.h"
+
+namespace pylonix::qt_platform {
+
+std::unique_ptr<LinuxApplicationPower> makeLinuxApplicationPower(MainExecutor& executor) {
+    auto result = std::make_unique<LinuxApplicationPower>();
+    result->applications = std::make_unique<QtDesktopApplicationSource>(
+        std::make_unique<linux_platform::DesktopRunningApplications>(
+            "/proc", linux_platform::DesktopEntryLocations::fromEnvironment(), ::getuid()));
+    auto reader = std::make_shared<ApplicationPowerReader>(
+        std::make_shared<linux_platform::ProcProcessTable>(),
+        linux_platform::makePlatformPowerReader());
+    auto actor = std::make_shared<ApplicationPowerReaderActor>(
+        std::move(reader), std::make_shared<ThreadSerialExecutor>(), executor);
+    result->monitor =
+        ApplicationPowerMonitor::create(std::move(actor), *result->applications, executor);
+    return result;
+}
+
+}  // namespace pylonix::qt_platform

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <memory>
+
+#include "apppower/application_power_monitor.h"
+#include "common/main_executor.h"
+#include "platform/qt/qt_desktop_application_source.h"
+
+namespace pylonix::qt_platform {
+
+// The application power monitor of this platform and what it reads from: the user's desktop
+// applications with their theme icons, the /proc process table with its energy ledger, the
+// battery, and a worker thread of its own for the reader. The source must outlive the monitor:
+// members go in reverse order, the monitor first.
+struct LinuxApplicationPower {
+    std::unique_ptr<QtDesktopApplicationSource> applications;
+    std::shared_ptr<ApplicationPowerMonitor> monitor;
+};
+
+// Made on the main thread, after the Qt GUI application.
+std::unique_ptr<LinuxApplicationPower> makeLinuxApplicationPower(MainExecutor& executor);
+
+}  // namespace pylonix::qt_platform
