@@ -17,6 +17,7 @@
 #include "platform/linux/platform_update_driver.h"
 #include "platform/linux/system_log.h"
 #include "platform/linux/xdg_autostart_login_item.h"
+#include "platform/qt/application_power_monitor_factory.h"
 #include "platform/qt/qsettings_preferences_store.h"
 #include "platform/qt/qt_main_executor.h"
 #include "services/launch_at_login_controller.h"
@@ -76,6 +77,10 @@ int main(int argc, char* argv[]) {
         pylonix::linux_platform::makePlatformUpdateDriver(), !app.isRunningTests(),
         pylonix::linux_platform::writeSystemLog);
 
+    // Application power is sampled only while the panel is open.
+    const auto applicationPower = pylonix::qt_platform::makeLinuxApplicationPower(executor);
+    std::optional<pylonix::CancellationSource> sampling;
+
     const auto updateAvailable = [&] {
         return softwareUpdate.state->availableVersion.has_value();
     };
@@ -86,6 +91,7 @@ int main(int argc, char* argv[]) {
     const auto panelInput = [&](const QScreen* screen) {
         pylonix::PanelInput input = panel.input();
         input.snapshot = monitor->snapshot();
+        input.applicationPower = applicationPower->monitor->snapshot();
         input.hasAvailableVersion = updateAvailable();
         input.canCheckForUpdates = softwareUpdate.state->canCheckForUpdates;
         input.hasSoftwareUpdateError = softwareUpdate.startupError->has_value();
@@ -105,8 +111,19 @@ int main(int argc, char* argv[]) {
                 launchAtLogin.refresh();
                 panel.setShowsPowerDetails(false);
                 panel.setVisible(true);
+                if (!sampling) {
+                    sampling.emplace();
+                    applicationPower->monitor->run(sampling->token());
+                }
             },
-        .panelClosed = [&] { panel.setVisible(false); },
+        .panelClosed =
+            [&] {
+                panel.setVisible(false);
+                if (sampling) {
+                    sampling->cancel();
+                    sampling.reset();
+                }
+            },
         .trayShowsLabels = trayLabelsFromEnvironment(),
     });
 
@@ -118,6 +135,8 @@ int main(int argc, char* argv[]) {
     };
     const pylonix::Subscription snapshots =
         monitor->observeSnapshot([&](const pylonix::PowerSnapshot&) { show(); });
+    const pylonix::Subscription applications = applicationPower->monitor->observeSnapshot(
+        [&](const pylonix::ApplicationPowerSnapshot&) { show(); });
     const pylonix::Subscription updates =
         softwareUpdate.state.observe([&](const pylonix::SoftwareUpdateState&) { show(); });
     const pylonix::Subscription updateErrors =
