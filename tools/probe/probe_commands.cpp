@@ -14,6 +14,9 @@ std::span<const ProbeCommand> probeCommands() {
                      runUpdateCheck},
         ProbeCommand{"watch", "[--interval SECONDS] [--count N] [--sysfs ROOT]", runWatch},
 #endif
+        ProbeCommand{"bundle-path", "PATH...", runBundlePath},
+        ProbeCommand{"attribute", "[FILE]", runAttribute},
+        ProbeCommand{"replay", "[FILE]", runReplay},
     };
     return kCommands;
 }

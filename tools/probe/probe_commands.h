@@ -12,5 +12,8 @@ int runLoginItem(Arguments arguments, std::ostream& out);
 int runUpdateCheck(Arguments arguments, std::ostream& out);
 int runWatch(Arguments arguments, std::ostream& out);
 #endif
+int runBundlePath(Arguments arguments, std::ostream& out);
+int runAttribute(Arguments arguments, std::ostream& out);
+int runReplay(Arguments arguments, std::ostream& out);
 
 }  // namespace pylonix::probe
