@@ -8,15 +8,15 @@ std::span<const ProbeCommand> probeCommands() {
     static constexpr std::array kCommands = {
         ProbeCommand{"snapshot", "[FILE] [--timestamp SECONDS]", runSnapshot},
         ProbeCommand{"battery", "[--sysfs ROOT]", runBattery},
+        ProbeCommand{"bundle-path", "PATH...", runBundlePath},
+        ProbeCommand{"attribute", "[FILE]", runAttribute},
+        ProbeCommand{"replay", "[FILE]", runReplay},
         ProbeCommand{"login-item", "[status|register|unregister]", runLoginItem},
 #ifdef PYLONIX_PROBE_HAS_QT
         ProbeCommand{"update-check", "--feed URL [--timeout SECONDS] [--version VERSION]",
                      runUpdateCheck},
         ProbeCommand{"watch", "[--interval SECONDS] [--count N] [--sysfs ROOT]", runWatch},
 #endif
-        ProbeCommand{"bundle-path", "PATH...", runBundlePath},
-        ProbeCommand{"attribute", "[FILE]", runAttribute},
-        ProbeCommand{"replay", "[FILE]", runReplay},
     };
     return kCommands;
 }
