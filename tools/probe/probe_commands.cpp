@@ -17,6 +17,7 @@ std::span<const ProbeCommand> probeCommands() {
                      runUpdateCheck},
         ProbeCommand{"watch", "[--interval SECONDS] [--count N] [--sysfs ROOT]", runWatch},
 #endif
+        ProbeCommand{"view", "[FILE] [--locale NAME] [--time-zone ID]", runView},
     };
     return kCommands;
 }

@@ -10,6 +10,7 @@ int runBattery(Arguments arguments, std::ostream& out);
 int runBundlePath(Arguments arguments, std::ostream& out);
 int runAttribute(Arguments arguments, std::ostream& out);
 int runReplay(Arguments arguments, std::ostream& out);
+int runView(Arguments arguments, std::ostream& out);
 int runLoginItem(Arguments arguments, std::ostream& out);
 #ifdef PYLONIX_PROBE_HAS_QT
 int runUpdateCheck(Arguments arguments, std::ostream& out);

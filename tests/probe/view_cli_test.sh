@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# pylonix-probe view as a user runs it: the panel's texts for whole states, and bad input.
+set -u
+probe=$1
+images=$2
+failures=0
+
+check() {  # check NAME EXPECTED ACTUAL
+  if [ "$2" != "$3" ]; then
+    echo "FAIL $1: expected [$2], got [$3]"
+    failures=$((failures + 1))
+  fi
+}
+
+field() {  # field JSON PYTHON-EXPRESSION-ON-d
+  python3 -c "import json,sys; d=json.loads(sys.argv[1]); print($2)" "$1"
+}
+
+view() { "$probe" view --locale zh_CN --time-zone UTC "$@"; }
+
+# An empty state: every member takes its initial value.
+out=$(echo '{}' | view)
+check "empty exit" 0 $?
+check "empty members" \
+  "menuBarLabel panel statusHeader powerCard errorNotice tiles unavailableNotice powerDetails alignedBalance isIncludedInBalance breakdown" \
+  "$(field "$out" '" ".join(d.keys())')"
+check "empty label" "exclamationmark.triangle|— W|整机耗电暂不可用" \
+  "$(field "$out" '"|".join([d["menuBarLabel"]["symbol"], d["menuBarLabel"]["valueText"], d["menuBarLabel"]["accessibilityLabel"]])')"
+check "empty panel" "360.0 780.0 None —" \
+  "$(field "$out" 'd["panel"]["width"], d["panel"]["height"], d["panel"]["updateShortcut"], d["panel"]["version"]')"
+check "empty breakdown" "collecting 正在对齐整机与应用读数，约 2 秒后显示。 None" \
+  "$(field "$out" 'd["alignedBalance"]["state"]["case"], d["breakdown"]["stateLine"]["text"], d["breakdown"]["totalRow"]')"
+
+# The README's states.
+out=$(view "$images/charging-balance.json")
+check "balance headline" "14.84 约 2 秒平均 · 不含给电池充电" \
+  "$(field "$out" 'd["powerCard"]["valueText"], d["powerCard"]["note"]')"
+check "balance split" "4.22 W 10.62 W 14.84 W True" \
+  "$(field "$out" 'd["breakdown"]["applicationValue"], d["breakdown"]["otherValue"], d["breakdown"]["totalRow"]["value"], d["isIncludedInBalance"]')"
+check "balance update" "True 有新版本 True 15.2 W" \
+  "$(field "$out" 'd["menuBarLabel"]["showsUpdateBadge"], d["panel"]["updateShortcut"]["label"], d["panel"]["updateShortcut"]["enabled"], d["menuBarLabel"]["valueText"]')"
+check "balance details" "实际输入=35.3 W 电池电压=12.80 V 电池电流=+1.57 A 预计充满=约 1 小时 35 分钟" \
+  "$(field "$out" '" ".join(r["label"] + "=" + r["value"] for r in d["powerDetails"]["rows"])')"
+check "balance footer" "更新于 05:46" "$(field "$out" 'd["panel"]["footerUpdatedAt"]')"
+
+out=$(view "$images/unavailable.json")
+check "error notice" "未检测到内置电池。 error None None" \
+  "$(field "$out" 'd["errorNotice"]["text"], d["errorNotice"]["tone"], d["tiles"], d["unavailableNotice"]')"
+
+out=$(view "$images/no-estimate.json")
+check "no estimate" "— 整机耗电暂不可用 information 已接入电源" \
+  "$(field "$out" 'd["powerCard"]["valueText"], d["powerCard"]["note"], d["unavailableNotice"]["tone"], d["statusHeader"]["title"]')"
+
+# A balance from a window before the adapter was plugged in is realigned.
+out=$(python3 -c '
+import json,sys
+d=json.load(open(sys.argv[1]))
+d["applicationPower"]["balance"]["sourceContext"]={"externalConnected": False, "isCharging": False}
+print(json.dumps(d))' "$images/charging-balance.json" | view)
+check "realigned" "供电状态或采样时间已变化，正在重新对齐。 15.20 False" \
+  "$(field "$out" 'd["breakdown"]["stateLine"]["text"], d["powerCard"]["valueText"], d["isIncludedInBalance"]')"
+
+# Unusable input: exit 2, one line on standard error, nothing on standard output.
+for input in 'not json' '[1]' '{"snapshot": 3}' '{"showsPowerDetails": "yes"}' \
+             '{"screenVisibleHeight": "tall"}' '{"softwareUpdate": {"state": {"availableVersion": 2}}}'; do
+  out=$(printf '%s' "$input" | view 2>/tmp/view_err)
+  check "rejects [$input]" 2 $?
+  check "prints nothing for [$input]" "" "$out"
+  check "one error line for [$input]" 1 "$(wc -l < /tmp/view_err)"
+done
+
+[ $failures -eq 0 ] && echo "view cli: all checks passed"
+exit $((failures > 0))
