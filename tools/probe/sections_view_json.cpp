@@ -147,4 +147,13 @@ Json toJson(const PowerSettingsMenu& menu, const PowerSettingsInputs& inputs) {
         {"alerts", alerts}};
 }
 
+void addSectionsJson(Json& out, const SectionsViewInput& input, const PanelInput& panel,
+                     const PanelView& view) {
+    out["applications"] = toJson(makeApplicationPowerSection(
+        panel.applicationPower, input.showsAllApplications, view.isIncludedInBalance, {}));
+    PowerSettingsInputs settings = input.settings;
+    settings.version = view.version;
+    out["settings"] = toJson(makePowerSettingsMenu(settings), settings);
+}
+
 }  // namespace pylonix::probe

@@ -40,7 +40,8 @@ AbstractButton {
             anchors.verticalCenter: parent.verticalCenter
         }
     }
-    onClicked: menu.opened ? menu.close() : menu.popup(button, 0, button.height)
+    function openMenu() { menu.popup(button, 0, button.height) }
+    onClicked: menu.opened ? menu.close() : openMenu()
 
     ToolTip.visible: hovered && !menu.opened
     ToolTip.text: model.tooltip
@@ -86,13 +87,13 @@ AbstractButton {
                     continue
                 switch (entry.kind) {
                 case "separator":
-                    menu.addItem(separatorComponent.createObject(menu))
+                    menu.addItem(separatorComponent.createObject(button))
                     break
                 case "picker":
                     menu.addMenu(pickerComponent.createObject(menu, {entry: entry, index: index}))
                     break
                 default:
-                    menu.addItem(itemComponent.createObject(menu, {entry: entry, index: index}))
+                    menu.addItem(itemComponent.createObject(button, {entry: entry, index: index}))
                 }
             }
         }

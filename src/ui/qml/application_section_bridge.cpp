@@ -64,6 +64,8 @@ ApplicationSectionBridge::ApplicationSectionBridge(QObject* parent) : QObject(pa
 
 void ApplicationSectionBridge::setSnapshot(ApplicationPowerSnapshot snapshot,
                                            bool isIncludedInBalance) {
+    // The bridge hears every refresh of the panel; the rows are rebuilt only for a new sample.
+    if (snapshot == snapshot_ && isIncludedInBalance == isIncludedInBalance_) return;
     snapshot_ = std::move(snapshot);
     isIncludedInBalance_ = isIncludedInBalance;
     rebuild();
