@@ -6,6 +6,7 @@ import QtQuick.Layouts
 Item {
     id: row
     required property var model   // one of the section's rows
+    objectName: "application-row"
 
     implicitHeight: line.implicitHeight + 10
 

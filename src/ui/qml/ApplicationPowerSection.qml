@@ -90,7 +90,12 @@ Rectangle {
     // The state content. `live` is the one on screen; the other only fades out.
     component StateContent: ColumnLayout {
         id: content
-        property var model: ({"content": "", "rows": [], "toggle": {}})
+        readonly property var emptyModel: ({
+            "content": "", "message": "", "messageglyph": "", "rows": [],
+            "toggle": {"shown": false, "label": "", "accessibilityValue": "", "chevronDegrees": 0,
+                       "glyph": "", "identifier": ""}
+        })
+        property var model: emptyModel
         property bool live: false
         spacing: 10
 
@@ -243,10 +248,7 @@ Rectangle {
             implicitHeight: current.implicitHeight
             // The model shown before the latest change, to fade out from.
             property var lastModel: null
-            Component.onCompleted: {
-                previous.model = section.model
-                lastModel = section.model
-            }
+            Component.onCompleted: lastModel = section.model
             Connections {
                 target: section
                 function onModelChanged() {
@@ -259,6 +261,7 @@ Rectangle {
                         crossFade.restart()
                     } else {
                         crossFade.stop()
+                        previous.model = previous.emptyModel
                         previous.opacity = 0
                         current.opacity = 1
                     }
@@ -280,6 +283,7 @@ Rectangle {
             }
             ParallelAnimation {
                 id: crossFade
+                onFinished: previous.model = previous.emptyModel
                 NumberAnimation { target: previous; property: "opacity"; from: 1; to: 0; duration: 160; easing.type: Easing.OutQuad }
                 NumberAnimation { target: current; property: "opacity"; from: 0; to: 1; duration: 160; easing.type: Easing.OutQuad }
             }
