@@ -177,7 +177,16 @@ AbstractButton {
         anchors.centerIn: parent
         width: Math.min(300, parent ? parent.width - 40 : 300)
         modal: true
-        visible: button.settings.issue.shown
+        // Opened and closed by the bridge's issue; closing it by its button clears the issue.
+        Connections {
+            target: button.settings
+            function onIssueChanged() {
+                if (button.settings.issue.shown)
+                    alert.open()
+                else
+                    alert.close()
+            }
+        }
         title: button.settings.issue.title
         closePolicy: Popup.CloseOnEscape
         font.family: Theme.textFamily

@@ -156,6 +156,11 @@ TEST_F(LowerPanelQmlTest, AlertShowsTheIssueAndItsButtonClosesIt) {
     click(ok);
     EXPECT_FALSE(bridge_.settings().openIssue());
     EXPECT_FALSE(alert->property("visible").toBool());
+
+    // It opens again for the next request.
+    bridge_.settings().choose(3);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(alert->property("visible").toBool());
 }
 
 TEST_F(LowerPanelQmlTest, CollapseScrollsOnlyWhenTheSectionTopIsAboveTheViewport) {
