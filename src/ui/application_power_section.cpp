@@ -10,8 +10,9 @@ namespace pylonix {
 std::string applicationWattsText(std::optional<double> watts) {
     if (!watts || !std::isfinite(*watts)) return kMissingValueText;
     if (*watts > 0 && *watts < 0.01) return "< 0.01 W";
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2f W", *watts);
+    const int length = std::snprintf(nullptr, 0, "%.2f W", *watts);
+    std::string text(static_cast<std::size_t>(length), '\0');
+    std::snprintf(text.data(), text.size() + 1, "%.2f W", *watts);
     return text;
 }
 

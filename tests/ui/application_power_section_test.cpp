@@ -40,6 +40,9 @@ TEST(ApplicationPowerSectionTest, WattsTextBoundaries) {
     EXPECT_EQ(applicationWattsText(0.01), "0.01 W");
     EXPECT_EQ(applicationWattsText(1.236), "1.24 W");
     EXPECT_EQ(applicationWattsText(123.4), "123.40 W");
+    const std::string huge = applicationWattsText(1e80);
+    EXPECT_EQ(huge.size(), 81u + std::string(".00 W").size()) << "a huge figure is never cut short";
+    EXPECT_TRUE(huge.ends_with(".00 W"));
     EXPECT_EQ(applicationWattsText(std::numeric_limits<double>::quiet_NaN()), "—");
 }
 
