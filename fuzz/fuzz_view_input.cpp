@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "sections_view_json.h"
 #include "view_json.h"
 
 namespace {
@@ -15,7 +16,8 @@ void check(bool condition) {
 }
 
 bool endsWith(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 }  // namespace
@@ -24,8 +26,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace pylonix;
     using namespace pylonix::probe;
     PanelInput input;
+    SectionsViewInput sections;
     try {
-        input = panelInputFromJson(parseJson(std::string(reinterpret_cast<const char*>(data), size)));
+        const Json json = parseJson(std::string(reinterpret_cast<const char*>(data), size));
+        input = panelInputFromJson(json);
+        sections = sectionsViewInputFromJson(json);
     } catch (const InputError&) {
         return 0;
     }
@@ -45,9 +50,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (view.tiles) {
         for (const PowerTile& tile : *view.tiles) figures.push_back(tile.tile.value);
     }
+    // The application list: at most five rows while collapsed, the toggle exactly beyond five,
+    // every figure finished with its unit or the dash.
+    const std::size_t entries = input.applicationPower.entries.size();
+    const ApplicationPowerSectionView section = makeApplicationPowerSection(
+        input.applicationPower, sections.showsAllApplications, view.isIncludedInBalance, {});
+    if (section.content == ApplicationPowerSectionView::Content::list) {
+        check(section.rows.size() == (sections.showsAllApplications || entries <= 5 ? entries : 5));
+        check(section.toggle.has_value() == (entries > 5));
+    }
+    for (const ApplicationPowerRow& row : section.rows) {
+        check(row.wattsText == "—" || endsWith(row.wattsText, " W"));
+        figures.push_back(row.wattsText);
+    }
     for (const std::string& figure : figures) {
         check(figure.find("nan") == std::string::npos && figure.find("inf") == std::string::npos);
     }
-    static_cast<void>(toJson(view).dump());
+    Json out = toJson(view);
+    addSectionsJson(out, sections, input, view);
+    static_cast<void>(out.dump());
     return 0;
 }

@@ -22,7 +22,7 @@ view() { "$probe" view --locale zh_CN --time-zone UTC "$@"; }
 out=$(echo '{}' | view)
 check "empty exit" 0 $?
 check "empty members" \
-  "menuBarLabel panel statusHeader powerCard errorNotice tiles unavailableNotice powerDetails alignedBalance isIncludedInBalance breakdown" \
+  "menuBarLabel panel statusHeader powerCard errorNotice tiles unavailableNotice powerDetails alignedBalance isIncludedInBalance breakdown applications settings" \
   "$(field "$out" '" ".join(d.keys())')"
 check "empty label" "exclamationmark.triangle|— W|整机耗电暂不可用" \
   "$(field "$out" '"|".join([d["menuBarLabel"]["symbol"], d["menuBarLabel"]["valueText"], d["menuBarLabel"]["accessibilityLabel"]])')"
@@ -60,9 +60,37 @@ print(json.dumps(d))' "$images/charging-balance.json" | view)
 check "realigned" "供电状态或采样时间已变化，正在重新对齐。 15.20 False" \
   "$(field "$out" 'd["breakdown"]["stateLine"]["text"], d["powerCard"]["valueText"], d["isIncludedInBalance"]')"
 
+# The application list and the settings menu.
+out=$(echo '{}' | view)
+check "empty applications" "collecting 正在采样，约 2 秒后显示… CPU 估算 [] None" \
+  "$(field "$out" 'd["applications"]["content"], d["applications"]["message"], d["applications"]["badge"], d["applications"]["rows"], d["applications"]["toggle"]')"
+check "empty settings" "设置 刷新、启动与软件更新设置 False Pylonix —" \
+  "$(field "$out" 'd["settings"]["accessibilityLabel"], d["settings"]["tooltip"], d["settings"]["showsProblemBadge"], [e for e in d["settings"]["entries"] if e["kind"] == "text"][0]["label"]')"
+out=$(view "$images/applications-list.json")
+check "full list" "list 8 分项明细 收起列表 已展开 180.0" \
+  "$(field "$out" 'd["applications"]["content"], len(d["applications"]["rows"]), d["applications"]["badge"], d["applications"]["toggle"]["label"], d["applications"]["toggle"]["accessibilityValue"], d["applications"]["toggle"]["chevronDegrees"]')"
+check "row texts" "文件，CPU 功率 < 0.01 W，最近采样|OpenJDK Java 17 Runtime：等待可用数据|部分统计 · 5/7 个进程" \
+  "$(field "$out" '"|".join([d["applications"]["rows"][6]["accessibilityLabel"], d["applications"]["rows"][7]["tooltip"], d["applications"]["rows"][2]["detailText"]])')"
+out=$(python3 -c '
+import json,sys
+d=json.load(open(sys.argv[1])); d["showsAllApplications"]=False; print(json.dumps(d))' "$images/applications-list.json" | view)
+check "collapsed list" "5 查看全部 8 个应用 已收起 0.0" \
+  "$(field "$out" 'len(d["applications"]["rows"]), d["applications"]["toggle"]["label"], d["applications"]["toggle"]["accessibilityValue"], d["applications"]["toggle"]["chevronDegrees"]')"
+out=$(view "$images/settings-menu.json")
+check "settings entries" "刷新频率 登录时启动 查看启动设置问题… - Pylonix 0.1.0 检查更新… 自动检查更新 - 立即刷新 - 退出 Pylonix" \
+  "$(field "$out" '" ".join(e.get("label", "-") for e in d["settings"]["entries"] if e.get("shown", True))')"
+check "settings problem" "True 设置中有需要处理的项目 登录时启动 Permission denied 好" \
+  "$(field "$out" 'd["settings"]["showsProblemBadge"], d["settings"]["tooltip"], d["settings"]["alerts"][0]["title"], d["settings"]["alerts"][0]["message"], d["settings"]["alerts"][0]["button"]')"
+check "interval picker" "0.5 秒,1 秒,2 秒,5 秒 1.0 settings-refresh-interval" \
+  "$(field "$out" '",".join(o["label"] for o in d["settings"]["entries"][0]["options"]), d["settings"]["entries"][0]["selected"], d["settings"]["entries"][0]["identifier"]')"
+out=$(echo '{"softwareUpdate": {"state": {"canCheckForUpdates": true, "availableVersion": "2.0"}, "startupError": "更新检查暂时无法启动，请重新打开 App 后重试。"}, "version": "1.4.2"}' | view)
+check "update error" "查看更新 2.0… False False True 软件更新" \
+  "$(field "$out" '[e for e in d["settings"]["entries"] if e.get("identifier") == "software-update-check"][0]["label"], [e for e in d["settings"]["entries"] if e.get("identifier") == "software-update-check"][0]["enabled"], [e for e in d["settings"]["entries"] if e.get("identifier") == "software-update-automatic"][0]["enabled"], [e for e in d["settings"]["entries"] if e.get("label") == "查看更新设置问题…"][0]["shown"], d["settings"]["alerts"][0]["title"]')"
+
 # Unusable input: exit 2, one line on standard error, nothing on standard output.
 for input in 'not json' '[1]' '{"snapshot": 3}' '{"showsPowerDetails": "yes"}' \
-             '{"screenVisibleHeight": "tall"}' '{"softwareUpdate": {"state": {"availableVersion": 2}}}'; do
+             '{"screenVisibleHeight": "tall"}' '{"softwareUpdate": {"state": {"availableVersion": 2}}}' \
+             '{"refreshInterval": 3}' '{"showsAllApplications": 1}' '{"launchAtLogin": {"errorMessage": 5}}'; do
   out=$(printf '%s' "$input" | view 2>/tmp/view_err)
   check "rejects [$input]" 2 $?
   check "prints nothing for [$input]" "" "$out"

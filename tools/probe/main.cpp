@@ -30,8 +30,7 @@ int main(int argc, char** argv) {
             return command.run(Arguments(arguments).subspan(1), std::cout);
         } catch (const UsageError& error) {
             std::cerr << "pylonix-probe " << command.name << ": " << error.what()
-                      << " (usage: pylonix-probe " << command.name << ' ' << command.usage
-                      << ")\n";
+                      << " (usage: pylonix-probe " << command.name << ' ' << command.usage << ")\n";
         } catch (const InputError& error) {
             std::cerr << "pylonix-probe " << command.name << ": " << error.what() << '\n';
         } catch (const std::exception& error) {

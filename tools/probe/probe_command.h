@@ -12,7 +12,7 @@ namespace pylonix::probe {
 
 // A wrong command line; main prints the message and the usage, exit status 2.
 class UsageError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

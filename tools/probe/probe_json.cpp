@@ -18,14 +18,19 @@ BatteryProperties recordFromJson(const Json& object, int depth);
 
 BatteryValue batteryValueFromJson(const Json& value, int depth) {
     switch (value.type()) {
-        case Json::value_t::boolean: return BatteryValue(value.get<bool>());
-        case Json::value_t::number_integer: return BatteryValue(value.get<std::int64_t>());
-        case Json::value_t::number_unsigned: return BatteryValue(value.get<std::uint64_t>());
-        case Json::value_t::number_float: return BatteryValue(value.get<double>());
+        case Json::value_t::boolean:
+            return BatteryValue(value.get<bool>());
+        case Json::value_t::number_integer:
+            return BatteryValue(value.get<std::int64_t>());
+        case Json::value_t::number_unsigned:
+            return BatteryValue(value.get<std::uint64_t>());
+        case Json::value_t::number_float:
+            return BatteryValue(value.get<double>());
         case Json::value_t::object:
             if (depth >= kMaxRecordDepth) return BatteryValue(BatteryValue::Other{});
             return BatteryValue(recordFromJson(value, depth + 1));
-        default: return BatteryValue(BatteryValue::Other{});
+        default:
+            return BatteryValue(BatteryValue::Other{});
     }
 }
 
@@ -182,8 +187,8 @@ SystemPowerReading systemPowerReadingFromJson(const Json& json, const std::strin
 PowerSnapshot powerSnapshotFromJson(const Json& json, const std::string& where) {
     requireObject(json, where);
     PowerSnapshot snapshot;
-    snapshot.timestamp =
-        wallClockFromSeconds(doubleValue(member(json, "timestamp", where), joined(where, "timestamp")));
+    snapshot.timestamp = wallClockFromSeconds(
+        doubleValue(member(json, "timestamp", where), joined(where, "timestamp")));
     const auto flag = [&](const char* key) {
         const Json* value = optionalMember(json, key);
         return value != nullptr && boolValue(*value, joined(where, key));
@@ -201,17 +206,21 @@ PowerSnapshot powerSnapshotFromJson(const Json& json, const std::string& where) 
         optionalField<std::int64_t>(json, "timeRemainingMinutes", where, signedValue);
     snapshot.errorMessage = optionalField<std::string>(json, "errorMessage", where, stringValue);
     if (const Json* systemPower = optionalMember(json, "systemPower")) {
-        snapshot.systemPower = systemPowerReadingFromJson(*systemPower, joined(where, "systemPower"));
+        snapshot.systemPower =
+            systemPowerReadingFromJson(*systemPower, joined(where, "systemPower"));
     }
     return snapshot;
 }
 
 TimedPowerSample timedPowerSampleFromJson(const Json& json, const std::string& where) {
     requireObject(json, where);
-    return {unsignedValue(member(json, "uptimeNanoseconds", where), joined(where, "uptimeNanoseconds")),
-            powerSnapshotFromJson(member(json, "snapshot", where), joined(where, "snapshot"))};
+    return {
+        unsignedValue(member(json, "uptimeNanoseconds", where), joined(where, "uptimeNanoseconds")),
+        powerSnapshotFromJson(member(json, "snapshot", where), joined(where, "snapshot"))};
 }
 
-BatteryProperties batteryPropertiesFromJson(const Json& object) { return recordFromJson(object, 0); }
+BatteryProperties batteryPropertiesFromJson(const Json& object) {
+    return recordFromJson(object, 0);
+}
 
 }  // namespace pylonix::probe

@@ -15,7 +15,7 @@ using Json = nlohmann::ordered_json;
 // Input that cannot be used: not JSON, or not of the documented shape. The message is one
 // line and says where the input went wrong.
 class InputError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

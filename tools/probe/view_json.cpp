@@ -63,14 +63,10 @@ Json statusHeaderJson(const StatusHeader& header) {
 }
 
 Json powerCardJson(const PowerCard& card) {
-    return Json{{"title", card.title},
-                {"caption", card.caption},
-                {"valueText", card.valueText},
-                {"unit", card.unit},
-                {"note", card.note},
-                {"shownWatts", optionalJson(card.shownWatts)},
-                {"tint", toString(card.tint)},
-                {"valueIdentifier", card.valueIdentifier}};
+    return Json{{"title", card.title},         {"caption", card.caption},
+                {"valueText", card.valueText}, {"unit", card.unit},
+                {"note", card.note},           {"shownWatts", optionalJson(card.shownWatts)},
+                {"tint", toString(card.tint)}, {"valueIdentifier", card.valueIdentifier}};
 }
 
 Json tilesJson(const std::optional<std::array<PowerTile, 2>>& tiles) {
@@ -91,19 +87,16 @@ Json powerDetailsJson(const PowerDetails& details) {
     for (const DetailRow& row : details.rows) {
         rows.push_back(Json{{"label", row.label}, {"value", row.value}});
     }
-    return Json{{"title", details.title},
-                {"identifier", details.identifier},
-                {"expanded", details.expanded},
-                {"rows", rows},
-                {"sourceText", details.sourceText},
-                {"footnote", details.footnote}};
+    return Json{{"title", details.title},           {"identifier", details.identifier},
+                {"expanded", details.expanded},     {"rows", rows},
+                {"sourceText", details.sourceText}, {"footnote", details.footnote}};
 }
 
 Json breakdownJson(const PowerBreakdown& section) {
     Json stateLine = nullptr;
     if (section.stateLine) {
-        stateLine = Json{{"text", section.stateLine->text},
-                         {"color", toString(section.stateLine->color)}};
+        stateLine =
+            Json{{"text", section.stateLine->text}, {"color", toString(section.stateLine->color)}};
     }
     Json totalRow = nullptr;
     if (section.totalRow) {

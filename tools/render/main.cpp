@@ -2,14 +2,17 @@
 // to PNG, from the same view models and QML as the application.
 #include <QGuiApplication>
 #include <QImage>
-#include <QQuickView>
 #include <QPainter>
+#include <QQuickItem>
+#include <QQuickView>
 #include <array>
 #include <iostream>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "probe_command.h"
+#include "sections_view_json.h"
 #include "ui/qml/menu_bar_label_image.h"
 #include "ui/qml/panel_bridge.h"
 #include "view_json.h"
@@ -46,6 +49,60 @@ QImage labelOnBar(const PowerMenuBarLabel& label, qreal scale) {
     return bar;
 }
 
+// Members of a state that only pictures use: icon files by application id, the panel scrolled
+// to the application section, the settings menu opened.
+struct RenderExtras {
+    std::map<std::string, std::string> iconFiles;
+    bool scrollToApplications = false;
+    bool openSettingsMenu = false;
+};
+
+RenderExtras renderExtrasFromJson(const Json& json) {
+    RenderExtras extras;
+    if (const Json* files = optionalMember(json, "applicationIconFiles")) {
+        requireObject(*files, "applicationIconFiles");
+        for (const auto& [id, file] : files->items()) {
+            extras.iconFiles[id] = stringValue(file, "applicationIconFiles." + id);
+        }
+    }
+    if (const Json* scroll = optionalMember(json, "scrollToApplications")) {
+        extras.scrollToApplications = boolValue(*scroll, "scrollToApplications");
+    }
+    if (const Json* open = optionalMember(json, "openSettingsMenu")) {
+        extras.openSettingsMenu = boolValue(*open, "openSettingsMenu");
+    }
+    return extras;
+}
+
+QQuickItem* findItem(QQuickItem* from, const QString& name) {
+    for (QQuickItem* child : from->childItems()) {
+        if (child->objectName() == name) return child;
+        if (QQuickItem* found = findItem(child, name)) return found;
+    }
+    return nullptr;
+}
+
+// Scrolls the panel so that the application section's top meets the viewport's top.
+void scrollToApplications(QQuickView& view) {
+    QQuickItem* section = findItem(view.rootObject(), QStringLiteral("application-power-section"));
+    QQuickItem* scroll = findItem(view.rootObject(), QStringLiteral("power-scroll"));
+    QObject* flickable = scroll ? scroll->property("contentItem").value<QObject*>() : nullptr;
+    if (section == nullptr || flickable == nullptr) return;
+    const qreal top = section->mapToItem(qobject_cast<QQuickItem*>(flickable), QPointF()).y();
+    const qreal bottom =
+        flickable->property("contentHeight").toReal() - flickable->property("height").toReal();
+    const qreal target = flickable->property("contentY").toReal() + top - 12;
+    flickable->setProperty("contentY", qMax<qreal>(0, qMin(target, bottom)));
+    QCoreApplication::processEvents();
+}
+
+void openSettingsMenu(QQuickView& view) {
+    QQuickItem* button = findItem(view.rootObject(), QStringLiteral("settings-menu"));
+    if (button == nullptr) return;
+    QMetaObject::invokeMethod(button, "openMenu");
+    QCoreApplication::processEvents();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -55,6 +112,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     PanelInput input;
+    SectionsViewInput sections;
+    RenderExtras extras;
     std::string panelPath, labelPath;
     double scale = 2;
     try {
@@ -69,7 +128,10 @@ int main(int argc, char** argv) {
             scale = parseDoubleOption(*value, "--scale");
             if (!(scale >= 1 && scale <= 4)) throw UsageError("--scale must be from 1 to 4");
         }
-        input = panelInputFromJson(parseJson(readInputText(parsed.positional)));
+        const Json json = parseJson(readInputText(parsed.positional));
+        input = panelInputFromJson(json);
+        sections = sectionsViewInputFromJson(json);
+        extras = renderExtrasFromJson(json);
         if (const std::string* locale = parsed.option("--locale")) {
             input.timeStyle.localeName = *locale;
         }
@@ -92,7 +154,21 @@ int main(int argc, char** argv) {
 
     PanelBridge bridge;
     bridge.setShowsPowerDetails(input.showsPowerDetails);
+    bridge.applications().setShowsAllApplications(sections.showsAllApplications);
+    QHash<QString, QImage> icons;
+    for (const auto& [id, file] : extras.iconFiles) {
+        QImage icon(QString::fromStdString(file));
+        // A picture without one icon is still a picture: that row draws its fallback symbol.
+        if (icon.isNull()) {
+            std::cerr << "pylonix-render: cannot read the icon " << file << "; drawn without it\n";
+            continue;
+        }
+        icons.insert(QString::fromStdString(id), icon);
+    }
+    bridge.applicationIcons()->setIcons(icons);
     bridge.setInput(input);
+    sections.settings.version = bridge.view().version;
+    bridge.settings().setInputs(sections.settings);
     QQuickView view;
     if (!loadPowerPanel(view, bridge)) {
         std::cerr << "pylonix-render: the panel's QML did not load\n";
@@ -100,6 +176,8 @@ int main(int argc, char** argv) {
     }
     view.show();
     QCoreApplication::processEvents();
+    if (extras.scrollToApplications) scrollToApplications(view);
+    if (extras.openSettingsMenu) openSettingsMenu(view);
     if (!save(view.grabWindow(), panelPath)) return 1;
     if (!labelPath.empty() && !save(labelOnBar(bridge.view().menuBarLabel, scale), labelPath)) {
         return 1;

@@ -145,7 +145,13 @@ Rectangle {
                     model: root.panel.breakdown
                 }
 
-                // 5. The application section stands here.
+                // 5. The applications' CPU power.
+                ApplicationPowerSection {
+                    Layout.fillWidth: true
+                    bridge: root.panel.applications
+                    flickable: scroll.contentItem
+                    motionAllowed: root.panel.motionAllowed
+                }
 
                 // 6. Power details.
                 PowerDetailsSection {
@@ -213,7 +219,9 @@ Rectangle {
                 Accessible.name: root.panel.footer.updateShortcut.label
                 Accessible.description: root.panel.footer.updateShortcut.tooltip
             }
-            // The settings menu stands here.
+            SettingsMenu {
+                settings: root.panel.settings
+            }
         }
     }
 }

@@ -1,43 +1,32 @@
 #include "ui/qml/panel_bridge.h"
 
+#include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickView>
 #include <QUrl>
 
 #include "ui/motion_gate.h"
-#include "ui/symbol_table.h"
+#include "ui/qml/qml_values.h"
 
 namespace pylonix {
 namespace {
 
-QString text(const std::string& utf8) { return QString::fromStdString(utf8); }
-QString text(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-// A symbol as QML draws it: its name and the glyph of the icon font.
-void putSymbol(QVariantMap& map, std::string_view symbol, const char* prefix = "") {
-    map.insert(QString::fromLatin1(prefix) + QStringLiteral("symbol"), text(symbol));
-    map.insert(QString::fromLatin1(prefix) + QStringLiteral("glyph"),
-               text(materialIconFor(symbol)));
-}
-
 QVariantMap noticeMap(const std::optional<InlineNotice>& notice) {
     QVariantMap map{{"shown", notice.has_value()}};
     const InlineNotice shown = notice.value_or(InlineNotice{});
-    map.insert("text", text(shown.text));
-    map.insert("tone", text(toString(shown.tone)));
-    map.insert("color", text(toString(shown.color())));
+    map.insert("text", qmlText(shown.text));
+    map.insert("tone", qmlText(toString(shown.tone)));
+    map.insert("color", qmlText(toString(shown.color())));
     putSymbol(map, shown.systemImage());
     return map;
 }
 
 QVariantMap menuBarLabelMap(const PowerMenuBarLabel& label) {
     QVariantMap map{
-        {"valueText", text(label.valueText)},
+        {"valueText", qmlText(label.valueText)},
         {"showsUpdateBadge", label.showsUpdateBadge},
-        {"accessibilityLabel", text(label.accessibilityLabel)},
-        {"tooltip", text(label.tooltip)},
+        {"accessibilityLabel", qmlText(label.accessibilityLabel)},
+        {"tooltip", qmlText(label.tooltip)},
     };
     putSymbol(map, label.symbol);
     putSymbol(map, label.badgeSymbol, "badge");
@@ -48,24 +37,24 @@ QVariantMap footerMap(const PanelView& view) {
     const UpdateShortcut shortcut = view.updateShortcut.value_or(UpdateShortcut{});
     QVariantMap update{
         {"shown", view.updateShortcut.has_value()},
-        {"label", text(shortcut.label)},
+        {"label", qmlText(shortcut.label)},
         {"enabled", shortcut.enabled},
-        {"tooltip", text(shortcut.tooltip)},
-        {"identifier", text(shortcut.identifier)},
+        {"tooltip", qmlText(shortcut.tooltip)},
+        {"identifier", qmlText(shortcut.identifier)},
     };
     putSymbol(update, shortcut.systemImage);
-    return {{"updatedAt", text(view.footerUpdatedAt)},
+    return {{"updatedAt", qmlText(view.footerUpdatedAt)},
             {"updateShortcut", update},
-            {"version", text(view.version)}};
+            {"version", qmlText(view.version)}};
 }
 
 QVariantMap statusHeaderMap(const StatusHeader& header) {
     QVariantMap map{
-        {"title", text(header.badge.title)},
-        {"color", text(toString(header.badge.color))},
+        {"title", qmlText(header.badge.title)},
+        {"color", qmlText(toString(header.badge.color))},
         {"showsPercent", header.percentText.has_value()},
-        {"percentText", text(header.percentText.value_or(""))},
-        {"percentAccessibilityLabel", text(header.percentAccessibilityLabel.value_or(""))},
+        {"percentText", qmlText(header.percentText.value_or(""))},
+        {"percentAccessibilityLabel", qmlText(header.percentAccessibilityLabel.value_or(""))},
     };
     putSymbol(map, header.badge.systemImage);
     return map;
@@ -73,16 +62,16 @@ QVariantMap statusHeaderMap(const StatusHeader& header) {
 
 QVariantMap powerCardMap(const PowerCard& card) {
     return {
-        {"title", text(card.title)},
-        {"caption", text(card.caption)},
-        {"valueText", text(card.valueText)},
-        {"unit", text(card.unit)},
-        {"note", text(card.note)},
-        {"tint", text(toString(card.tint))},
-        {"valueIdentifier", text(card.valueIdentifier)},
+        {"title", qmlText(card.title)},
+        {"caption", qmlText(card.caption)},
+        {"valueText", qmlText(card.valueText)},
+        {"unit", qmlText(card.unit)},
+        {"note", qmlText(card.note)},
+        {"tint", qmlText(toString(card.tint))},
+        {"valueIdentifier", qmlText(card.valueIdentifier)},
         // Read as one element, its texts in order.
-        {"accessibilityLabel", text(card.title + " " + card.caption + " " + card.valueText + " " +
-                                    card.unit + " " + card.note)},
+        {"accessibilityLabel", qmlText(card.title + " " + card.caption + " " + card.valueText +
+                                       " " + card.unit + " " + card.note)},
     };
 }
 
@@ -94,11 +83,11 @@ QVariantList tilesList(const std::optional<std::array<PowerTile, 2>>& tiles) {
         const PowerTile& tile = (*tiles)[i];
         QVariantMap map{
             {"identifier", QString::fromLatin1(kIdentifiers[i])},
-            {"title", text(tile.tile.title)},
-            {"value", text(tile.tile.value)},
-            {"color", text(toString(tile.tile.color))},
-            {"tooltip", text(tile.tooltip)},
-            {"accessibilityLabel", text(tile.tile.title + " " + tile.tile.value)},
+            {"title", qmlText(tile.tile.title)},
+            {"value", qmlText(tile.tile.value)},
+            {"color", qmlText(toString(tile.tile.color))},
+            {"tooltip", qmlText(tile.tooltip)},
+            {"accessibilityLabel", qmlText(tile.tile.title + " " + tile.tile.value)},
         };
         putSymbol(map, tile.tile.systemImage);
         list.append(map);
@@ -109,15 +98,15 @@ QVariantList tilesList(const std::optional<std::array<PowerTile, 2>>& tiles) {
 QVariantMap powerDetailsMap(const PowerDetails& details) {
     QVariantList rows;
     for (const DetailRow& row : details.rows) {
-        rows.append(QVariantMap{{"label", text(row.label)}, {"value", text(row.value)}});
+        rows.append(QVariantMap{{"label", qmlText(row.label)}, {"value", qmlText(row.value)}});
     }
     QVariantMap map{
-        {"title", text(details.title)},
-        {"identifier", text(details.identifier)},
+        {"title", qmlText(details.title)},
+        {"identifier", qmlText(details.identifier)},
         {"expanded", details.expanded},
         {"rows", rows},
-        {"sourceText", text(details.sourceText)},
-        {"footnote", text(details.footnote)},
+        {"sourceText", qmlText(details.sourceText)},
+        {"footnote", qmlText(details.footnote)},
         // The disclosure's chevron points right while collapsed, down while expanded.
         {"chevronDegrees", details.expanded ? 0 : -90},
     };
@@ -126,29 +115,29 @@ QVariantMap powerDetailsMap(const PowerDetails& details) {
 }
 
 QVariantMap breakdownRowMap(const BreakdownRow& row) {
-    return {{"title", text(row.title)},
-            {"value", text(row.value)},
-            {"color", text(toString(row.color))},
-            {"accessibilityLabel", text(row.title + " " + row.value)}};
+    return {{"title", qmlText(row.title)},
+            {"value", qmlText(row.value)},
+            {"color", qmlText(toString(row.color))},
+            {"accessibilityLabel", qmlText(row.title + " " + row.value)}};
 }
 
 QVariantMap breakdownMap(const PowerBreakdown& section) {
     const BreakdownStateLine line = section.stateLine.value_or(BreakdownStateLine{});
     const BreakdownTotalRow total = section.totalRow.value_or(BreakdownTotalRow{});
     QVariantMap map{
-        {"title", text(section.title)},
-        {"caption", text(section.caption)},
+        {"title", qmlText(section.title)},
+        {"caption", qmlText(section.caption)},
         {"applicationRow", breakdownRowMap(section.applicationRow)},
         {"otherRow", breakdownRowMap(section.otherRow)},
         {"stateLine", QVariantMap{{"shown", section.stateLine.has_value()},
-                                  {"text", text(line.text)},
-                                  {"color", text(toString(line.color))}}},
+                                  {"text", qmlText(line.text)},
+                                  {"color", qmlText(toString(line.color))}}},
         {"totalRow", QVariantMap{{"shown", section.totalRow.has_value()},
-                                 {"label", text(total.label)},
-                                 {"value", text(total.value)},
-                                 {"identifier", text(total.identifier)}}},
-        {"footnote", text(section.footnote)},
-        {"identifier", text(section.identifier)},
+                                 {"label", qmlText(total.label)},
+                                 {"value", qmlText(total.value)},
+                                 {"identifier", qmlText(total.identifier)}}},
+        {"footnote", qmlText(section.footnote)},
+        {"identifier", qmlText(section.identifier)},
     };
     putSymbol(map, section.systemImage);
     return map;
@@ -156,7 +145,12 @@ QVariantMap breakdownMap(const PowerBreakdown& section) {
 
 }  // namespace
 
-PanelBridge::PanelBridge(QObject* parent) : QObject(parent) { rebuild(std::nullopt); }
+PanelBridge::PanelBridge(QObject* parent)
+    : QObject(parent), icons_(std::make_shared<ApplicationIconStore>()) {
+    applications_.setIconLookup(
+        [icons = icons_](const std::string& id) { return icons->contains(id); });
+    rebuild(std::nullopt);
+}
 
 void PanelBridge::setInput(PanelInput input) {
     const PowerSnapshot::Status previous = input_.snapshot.status();
@@ -178,6 +172,7 @@ void PanelBridge::rebuild(std::optional<PowerSnapshot::Status> previousStatus) {
     unavailableNotice_ = noticeMap(view_.unavailableNotice);
     powerDetails_ = powerDetailsMap(view_.powerDetails);
     breakdown_ = breakdownMap(view_.breakdown);
+    applications_.setSnapshot(input_.applicationPower, view_.isIncludedInBalance);
     emit viewChanged();
 }
 
@@ -203,7 +198,9 @@ void PanelBridge::setSuppressCustomMotion(bool suppress) {
     emit motionChanged();
 }
 
-void PanelBridge::togglePowerDetails() { setShowsPowerDetails(!input_.showsPowerDetails); }
+void PanelBridge::togglePowerDetails() {
+    setShowsPowerDetails(!input_.showsPowerDetails);
+}
 
 void PanelBridge::setShowsPowerDetails(bool shows) {
     if (shows == input_.showsPowerDetails) return;
@@ -216,6 +213,12 @@ void PanelBridge::checkForUpdates() {
 }
 
 bool loadPowerPanel(QQuickView& view, PanelBridge& bridge) {
+    QQmlEngine& engine = *view.engine();
+    if (engine.imageProvider(QString::fromLatin1(ApplicationIconProvider::kProviderId)) ==
+        nullptr) {
+        engine.addImageProvider(QString::fromLatin1(ApplicationIconProvider::kProviderId),
+                                new ApplicationIconProvider(bridge.applicationIcons()));
+    }
     view.setInitialProperties({{QStringLiteral("panel"), QVariant::fromValue(&bridge)}});
     view.setResizeMode(QQuickView::SizeViewToRootObject);
     view.setSource(QUrl(QString::fromLatin1(kPowerPanelUrl)));

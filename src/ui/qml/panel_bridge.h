@@ -3,9 +3,13 @@
 #include <QObject>
 #include <QVariantList>
 #include <QVariantMap>
+#include <memory>
 #include <optional>
 
 #include "ui/panel_view.h"
+#include "ui/qml/application_icon_provider.h"
+#include "ui/qml/application_section_bridge.h"
+#include "ui/qml/settings_menu_bridge.h"
 
 class QQuickView;
 
@@ -30,6 +34,10 @@ class PanelBridge : public QObject {
     Q_PROPERTY(QVariantMap powerDetails READ powerDetails NOTIFY viewChanged)
     Q_PROPERTY(QVariantMap breakdown READ breakdown NOTIFY viewChanged)
     Q_PROPERTY(bool isIncludedInBalance READ isIncludedInBalance NOTIFY viewChanged)
+    // The application section, fed from the input's application power; the settings menu,
+    // fed by the host (connectSettingsMenu).
+    Q_PROPERTY(QObject* applications READ applicationsObject CONSTANT)
+    Q_PROPERTY(QObject* settings READ settingsObject CONSTANT)
     // The motion gate, and whether the latest change came with a new power-supply state while
     // the gate was open (the note and the card's colours animate only then).
     Q_PROPERTY(bool motionAllowed READ motionAllowed NOTIFY motionChanged)
@@ -39,7 +47,7 @@ class PanelBridge : public QObject {
     Q_PROPERTY(bool suppressCustomMotion READ suppressCustomMotion WRITE setSuppressCustomMotion
                    NOTIFY motionChanged)
 
-public:
+  public:
     explicit PanelBridge(QObject* parent = nullptr);
 
     // Recomputes every view model from `input` and notifies QML once. The disclosure's state is
@@ -62,6 +70,13 @@ public:
     QVariantMap breakdown() const { return breakdown_; }
     bool isIncludedInBalance() const { return view_.isIncludedInBalance; }
 
+    ApplicationSectionBridge& applications() { return applications_; }
+    SettingsMenuBridge& settings() { return settings_; }
+    QObject* applicationsObject() { return &applications_; }
+    QObject* settingsObject() { return &settings_; }
+    // The icons the application rows draw, by application id; the icon cache fills it.
+    const std::shared_ptr<ApplicationIconStore>& applicationIcons() const { return icons_; }
+
     bool motionAllowed() const;
     bool statusChangeAnimates() const { return statusChangeAnimates_; }
     bool isVisible() const { return isVisible_; }
@@ -78,12 +93,12 @@ public:
     // The footer's update shortcut; the host connects checkForUpdatesRequested.
     Q_INVOKABLE void checkForUpdates();
 
-signals:
+  signals:
     void viewChanged();
     void motionChanged();
     void checkForUpdatesRequested();
 
-private:
+  private:
     void rebuild(std::optional<PowerSnapshot::Status> previousStatus);
 
     PanelInput input_;
@@ -95,13 +110,17 @@ private:
     bool isVisible_ = false;
     bool reduceMotion_ = false;
     bool suppressCustomMotion_ = false;
+    std::shared_ptr<ApplicationIconStore> icons_;
+    ApplicationSectionBridge applications_;
+    SettingsMenuBridge settings_;
 };
 
 // The panel's QML, compiled into the program's resources.
 inline constexpr const char* kPowerPanelUrl = "qrc:/qt/qml/Pylonix/Panel/PowerPanel.qml";
 
-// Loads the panel into `view` with `bridge` as its source of values and sizes the view to the
-// panel. False, with the QML errors printed by Qt, when the panel cannot be loaded.
+// Loads the panel into `view` with `bridge` as its source of values (and of the application
+// icons, through the image provider) and sizes the view to the panel. False, with the QML errors
+// printed by Qt, when the panel cannot be loaded.
 bool loadPowerPanel(QQuickView& view, PanelBridge& bridge);
 
 }  // namespace pylonix

@@ -15,6 +15,7 @@
 
 #include "../balance_builders.h"
 #include "../snapshot_builders.h"
+#include "panel_qml_fixture.h"
 #include "ui/qml/menu_bar_label_image.h"
 #include "ui/qml/panel_bridge.h"
 #include "ui/symbol_table.h"
@@ -25,66 +26,8 @@ namespace {
 using testing::availableBalance;
 using testing::chargingSnapshot;
 using testing::dischargingSnapshot;
-
-PanelInput inputFor(PowerSnapshot snapshot) {
-    PanelInput input;
-    input.snapshot = std::move(snapshot);
-    return input;
-}
-
-class PanelQmlTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "panel_qml_test";
-        static char* argv[] = {name, nullptr};
-        // Run directly, the binary draws offscreen too.
-        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND")) qputenv("QT_QUICK_BACKEND", "software");
-        if (QGuiApplication::instance() == nullptr) application_ = new QGuiApplication(argc, argv);
-    }
-
-    void load(PanelInput input) {
-        input.timeStyle = {"zh_CN", "UTC"};
-        bridge_.setInput(std::move(input));
-        view_ = std::make_unique<QQuickView>();
-        ASSERT_TRUE(loadPowerPanel(*view_, bridge_));
-        view_->show();
-        QCoreApplication::processEvents();
-    }
-
-    // Items by objectName through the visual tree, which also holds repeated delegates.
-    static void collect(QQuickItem* from, const QString& name, QList<QQuickItem*>& found) {
-        for (QQuickItem* child : from->childItems()) {
-            if (child->objectName() == name) found.append(child);
-            collect(child, name, found);
-        }
-    }
-    QList<QQuickItem*> items(const char* objectName, QQuickItem* within = nullptr) {
-        QList<QQuickItem*> found;
-        collect(within ? within : view_->rootObject(), QString::fromUtf8(objectName), found);
-        return found;
-    }
-    QQuickItem* item(const char* objectName, QQuickItem* within = nullptr) {
-        const auto found = items(objectName, within);
-        EXPECT_EQ(found.size(), 1) << objectName;
-        return found.value(0);
-    }
-
-    QString property(QQuickItem* target, const char* name) {
-        return QQmlProperty(target, QString::fromUtf8(name), qmlContext(target)).read().toString();
-    }
-
-    // Shown on screen: the item and all its parents visible.
-    bool shown(const char* objectName) {
-        QQuickItem* found = item(objectName);
-        return found != nullptr && found->isVisible();
-    }
-
-    static inline QGuiApplication* application_ = nullptr;
-    PanelBridge bridge_;
-    std::unique_ptr<QQuickView> view_;
-};
+using testing::inputFor;
+using testing::PanelQmlTest;
 
 TEST_F(PanelQmlTest, PanelSizeFollowsScreen) {
     PanelInput input = inputFor(dischargingSnapshot());
@@ -195,7 +138,9 @@ TEST_F(PanelQmlTest, MotionGateDecidesTheCrossFade) {
     PanelInput input = inputFor(dischargingSnapshot(12.5));
     load(input);
     QQuickItem* value = item("system-power-value");
-    const auto fading = [&] { return item("system-power-value")->childItems().value(0)->opacity(); };
+    const auto fading = [&] {
+        return item("system-power-value")->childItems().value(0)->opacity();
+    };
 
     // Off screen: the new figure replaces the old one at once.
     input.snapshot = dischargingSnapshot(9.0);
@@ -225,16 +170,16 @@ TEST_F(PanelQmlTest, MotionGateDecidesTheCrossFade) {
 
 TEST_F(PanelQmlTest, TrayLabelKeepsItsWidthAsDigitsChange) {
     const auto width = [](double watts, bool update) {
-        return renderMenuBarLabel(makePowerMenuBarLabel(dischargingSnapshot(watts), update), 22,
-                                  2, Qt::black)
+        return renderMenuBarLabel(makePowerMenuBarLabel(dischargingSnapshot(watts), update), 22, 2,
+                                  Qt::black)
             .width();
     };
     EXPECT_EQ(width(12.3, false), width(45.6, false));
     EXPECT_GT(width(12.3, true), width(12.3, false));
-    EXPECT_EQ(renderMenuBarLabel(makePowerMenuBarLabel(dischargingSnapshot(), false), 22, 2,
-                                 Qt::black)
-                  .height(),
-              44);
+    EXPECT_EQ(
+        renderMenuBarLabel(makePowerMenuBarLabel(dischargingSnapshot(), false), 22, 2, Qt::black)
+            .height(),
+        44);
 }
 
 TEST_F(PanelQmlTest, EverySymbolIsOneGlyphOfTheIconFont) {

@@ -1,0 +1,78 @@
+#pragma once
+
+// The panel loaded offscreen from plain values, with its items found by objectName.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QQmlContext>
+#include <QQmlProperty>
+#include <QQuickItem>
+#include <QQuickView>
+#include <memory>
+
+#include "ui/qml/panel_bridge.h"
+
+namespace pylonix::testing {
+
+inline PanelInput inputFor(PowerSnapshot snapshot) {
+    PanelInput input;
+    input.snapshot = std::move(snapshot);
+    return input;
+}
+
+class PanelQmlTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "panel_qml_test";
+        static char* argv[] = {name, nullptr};
+        // Run directly, the binary draws offscreen too.
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND")) qputenv("QT_QUICK_BACKEND", "software");
+        if (QGuiApplication::instance() == nullptr) application_ = new QGuiApplication(argc, argv);
+    }
+
+    void load(PanelInput input) {
+        input.timeStyle = {"zh_CN", "UTC"};
+        bridge_.setInput(std::move(input));
+        view_ = std::make_unique<QQuickView>();
+        ASSERT_TRUE(loadPowerPanel(*view_, bridge_));
+        view_->show();
+        QCoreApplication::processEvents();
+    }
+
+    // Items by objectName through the visual tree, which also holds repeated delegates.
+    static void collect(QQuickItem* from, const QString& name, QList<QQuickItem*>& found) {
+        for (QQuickItem* child : from->childItems()) {
+            if (child->objectName() == name) found.append(child);
+            collect(child, name, found);
+        }
+    }
+    QList<QQuickItem*> items(const char* objectName, QQuickItem* within = nullptr) {
+        QList<QQuickItem*> found;
+        collect(within ? within : view_->rootObject(), QString::fromUtf8(objectName), found);
+        return found;
+    }
+    QQuickItem* item(const char* objectName, QQuickItem* within = nullptr) {
+        const auto found = items(objectName, within);
+        EXPECT_EQ(found.size(), 1) << objectName;
+        return found.value(0);
+    }
+
+    QString property(QQuickItem* target, const char* name) {
+        return QQmlProperty(target, QString::fromUtf8(name), qmlContext(target)).read().toString();
+    }
+
+    // Shown on screen: the item and all its parents visible.
+    bool shown(const char* objectName) {
+        QQuickItem* found = item(objectName);
+        return found != nullptr && found->isVisible();
+    }
+
+    static inline QGuiApplication* application_ = nullptr;
+    PanelBridge bridge_;
+    std::unique_ptr<QQuickView> view_;
+};
+
+}  // namespace pylonix::testing
