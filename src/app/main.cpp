@@ -13,6 +13,7 @@
 #include "app/tray_application.h"
 #include "app/tray_values.h"
 #include "platform/linux/desktop_reduce_motion.h"
+#include "platform/linux/login_items_settings.h"
 #include "platform/linux/platform_power_reader.h"
 #include "platform/linux/platform_update_driver.h"
 #include "platform/linux/system_log.h"
@@ -23,7 +24,9 @@
 #include "services/launch_at_login_controller.h"
 #include "services/software_update_controller.h"
 #include "ui/panel_layout.h"
+#include "ui/qml/application_icon_provider.h"
 #include "ui/qml/panel_bridge.h"
+#include "ui/qml/settings_menu_connection.h"
 
 namespace {
 
@@ -48,6 +51,19 @@ std::filesystem::path powerSupplyRoot() {
 std::optional<double> visibleHeight(const QScreen* screen) {
     if (screen == nullptr) return std::nullopt;
     return screen->availableGeometry().height();
+}
+
+// The icon cache's icons as the panel's image provider serves them: 26 points at up to 2x.
+QHash<QString, QImage> iconImages(const pylonix::ApplicationPowerMonitor::IconCache& icons) {
+    constexpr int kIconPixels = 52;
+    QHash<QString, QImage> images;
+    for (const auto& [id, icon] : icons) {
+        const auto* qtIcon = dynamic_cast<const pylonix::qt_platform::QtApplicationIcon*>(icon.get());
+        if (qtIcon == nullptr || qtIcon->icon().isNull()) continue;
+        images.insert(QString::fromStdString(id),
+                      qtIcon->icon().pixmap(kIconPixels, kIconPixels).toImage());
+    }
+    return images;
 }
 
 QSize panelSize(const QScreen* screen) {
@@ -101,6 +117,18 @@ int main(int argc, char* argv[]) {
     };
     QObject::connect(&panel, &pylonix::PanelBridge::checkForUpdatesRequested,
                      [&] { softwareUpdate.checkForUpdates(); });
+    const std::vector<pylonix::Subscription> settingsConnections = pylonix::connectSettingsMenu(
+        panel.settings(),
+        {.monitor = *monitor,
+         .launchAtLogin = launchAtLogin,
+         .softwareUpdate = softwareUpdate,
+         .version = pylonix::kApplicationVersion,
+         .openLoginSettings =
+             [] {
+                 pylonix::linux_platform::openLoginItemsSettings(
+                     pylonix::linux_platform::defaultAutostartDirectory());
+             },
+         .quit = [] { QApplication::quit(); }});
 
     pylonix::TrayApplication tray({
         .panelLoader = [&](QQuickView& view) { return pylonix::loadPowerPanel(view, panel); },
@@ -136,7 +164,10 @@ int main(int argc, char* argv[]) {
     const pylonix::Subscription snapshots =
         monitor->observeSnapshot([&](const pylonix::PowerSnapshot&) { show(); });
     const pylonix::Subscription applications = applicationPower->monitor->observeSnapshot(
-        [&](const pylonix::ApplicationPowerSnapshot&) { show(); });
+        [&](const pylonix::ApplicationPowerSnapshot&) {
+            panel.applicationIcons()->setIcons(iconImages(applicationPower->monitor->icons()));
+            show();
+        });
     const pylonix::Subscription updates =
         softwareUpdate.state.observe([&](const pylonix::SoftwareUpdateState&) { show(); });
     const pylonix::Subscription updateErrors =
