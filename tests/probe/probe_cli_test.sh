@@ -3,18 +3,7 @@
 set -u
 probe=$1
 fixtures=$2
-failures=0
-
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" != "$3" ]; then
-    echo "FAIL $1: expected [$2], got [$3]"
-    failures=$((failures + 1))
-  fi
-}
-
-json_field() {  # json_field JSON PYTHON-EXPRESSION-ON-d
-  python3 -c "import json,sys; d=json.loads(sys.argv[1]); print($2)" "$1"
-}
+. "$(dirname "$0")/cli_checks.sh"
 
 # snapshot: a record on standard input and from a file, with a fixed timestamp.
 out=$(echo '{"Voltage": 12000, "InstantAmperage": 64036, "ExternalConnected": false}' |
@@ -53,8 +42,4 @@ check "battery without battery" "None 未找到电池信息；此应用仅支持
 "$probe" frobnicate >/dev/null 2>&1
 check "unknown command" 2 $?
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures failed"
-  exit 1
-fi
-echo "probe CLI: all checks passed"
+finish "probe CLI"
