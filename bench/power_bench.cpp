@@ -3,8 +3,8 @@
 
 #include <filesystem>
 
-#include "platform/linux/platform_power_reader.h"
-#include "platform/linux/sysfs_battery_registry.h"
+#include "platform/linux/battery/platform_power_reader.h"
+#include "platform/linux/battery/sysfs_battery_registry.h"
 #include "power/make_snapshot.h"
 
 namespace {

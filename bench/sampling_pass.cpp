@@ -10,9 +10,9 @@
 
 #include "apppower/application_power_reader.h"
 #include "apppower/running_application_identities.h"
-#include "platform/linux/desktop_running_applications.h"
-#include "platform/linux/platform_power_reader.h"
-#include "platform/linux/proc_process_table.h"
+#include "platform/linux/applications/desktop_running_applications.h"
+#include "platform/linux/battery/platform_power_reader.h"
+#include "platform/linux/processes/proc_process_table.h"
 #include "proc_fixture.h"
 
 int main(int argc, char** argv) {

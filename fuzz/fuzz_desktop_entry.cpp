@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/linux/desktop_entry.h"
+#include "platform/linux/applications/desktop_entry.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace pylonix::linux_platform;

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/linux/desktop_applications.h"
-#include "platform/linux/proc_stat.h"
+#include "platform/linux/applications/desktop_applications.h"
+#include "platform/linux/processes/proc_stat.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace pylonix::linux_platform;

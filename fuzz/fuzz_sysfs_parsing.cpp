@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/linux/sysfs_battery_registry.h"
-#include "platform/linux/sysfs_file.h"
+#include "platform/linux/battery/sysfs_battery_registry.h"
+#include "platform/linux/files/outside_file.h"
 #include "power/make_snapshot.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "platform/linux/platform_power_reader.h"
+#include "platform/linux/battery/platform_power_reader.h"
 
 namespace pylonix {
 

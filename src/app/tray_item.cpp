@@ -7,9 +7,9 @@
 #include <string>
 
 #include "app/tray_figure.h"
-#include "platform/linux/status_notifier_item.h"
-#include "platform/linux/sysfs_file.h"
-#include "platform/linux/tray_host.h"
+#include "platform/linux/tray/status_notifier_item.h"
+#include "platform/linux/files/outside_file.h"
+#include "platform/linux/tray/tray_host.h"
 
 namespace pylonix {
 namespace {
@@ -27,7 +27,7 @@ std::string busNameOwnerProcess(const QDBusConnection& bus, const QString& servi
     const QDBusReply<uint> pid = daemon->servicePid(service);
     if (!pid.isValid()) return {};
     const auto comm =
-        linux_platform::readSysfsFile("/proc/" + std::to_string(pid.value()) + "/comm");
+        linux_platform::readOutsideFile("/proc/" + std::to_string(pid.value()) + "/comm");
     return comm ? std::string(linux_platform::trimSysfsValue(*comm)) : std::string();
 }
 

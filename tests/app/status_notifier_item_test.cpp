@@ -1,6 +1,6 @@
 // The StatusNotifierItem and the tray item on a private session bus, against a watcher
 // written here.
-#include "platform/linux/status_notifier_item.h"
+#include "platform/linux/tray/status_notifier_item.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "common/in_memory_preferences_store.h"
-#include "platform/linux/platform_power_reader.h"
+#include "platform/linux/battery/platform_power_reader.h"
 #include "platform/qt/qt_main_executor.h"
 #include "power/power_monitor.h"
 #include "probe_command.h"

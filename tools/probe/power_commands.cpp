@@ -2,8 +2,8 @@
 #include <array>
 #include <ostream>
 
-#include "platform/linux/platform_power_reader.h"
-#include "platform/linux/sysfs_battery_registry.h"
+#include "platform/linux/battery/platform_power_reader.h"
+#include "platform/linux/battery/sysfs_battery_registry.h"
 #include "power/make_snapshot.h"
 #include "probe_command.h"
 #include "probe_commands.h"

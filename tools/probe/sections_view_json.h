@@ -1,7 +1,7 @@
 #pragma once
 
 #include "probe_json.h"
-#include "services/power_settings_menu.h"
+#include "ui/power_settings_menu.h"
 #include "ui/application_power_section.h"
 #include "ui/panel_view.h"
 

@@ -4,7 +4,7 @@
 #include <ostream>
 
 #include "common/application_info.h"
-#include "platform/linux/xdg_autostart_login_item.h"
+#include "platform/linux/login_item/xdg_autostart_login_item.h"
 #include "probe_command.h"
 #include "probe_commands.h"
 
@@ -15,7 +15,7 @@
 #include <QUrl>
 #include <cmath>
 
-#include "platform/linux/update_feed_check.h"
+#include "platform/linux/updates/update_feed_check.h"
 #endif
 
 namespace pylonix::probe {

@@ -3,8 +3,8 @@
 #include <unistd.h>
 
 #include "common/thread_serial_executor.h"
-#include "platform/linux/platform_power_reader.h"
-#include "platform/linux/proc_process_table.h"
+#include "platform/linux/battery/platform_power_reader.h"
+#include "platform/linux/processes/proc_process_table.h"
 
 namespace pylonix::qt_platform {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "apppower/running_application_source.h"
-#include "platform/linux/desktop_running_applications.h"
+#include "platform/linux/applications/desktop_running_applications.h"
 
 namespace pylonix::qt_platform {
 

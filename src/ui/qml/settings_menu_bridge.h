@@ -6,7 +6,7 @@
 #include <QVariantMap>
 #include <optional>
 
-#include "services/power_settings_menu.h"
+#include "ui/power_settings_menu.h"
 
 namespace pylonix {
 

@@ -1,0 +1,182 @@
+#include "platform/linux/applications/desktop_entry_catalogue.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <set>
+#include <system_error>
+
+#include "platform/linux/files/outside_file.h"
+
+namespace pylonix::linux_platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Desktop entries are small; a larger file is not one.
+constexpr std::size_t kEntryLimit = 256 * 1024;
+
+std::vector<fs::path> splitPathList(const char* value) {
+    std::vector<fs::path> paths;
+    std::string_view text = value ? value : "";
+    while (!text.empty()) {
+        const std::size_t colon = std::min(text.find(':'), text.size());
+        const std::string_view part = text.substr(0, colon);
+        if (!part.empty() && part.front() == '/') paths.emplace_back(part);
+        text.remove_prefix(std::min(colon + 1, text.size()));
+    }
+    return paths;
+}
+
+const char* nonEmpty(const char* value) { return value && *value ? value : nullptr; }
+
+std::optional<fs::file_time_type> modificationTime(const fs::path& path) {
+    std::error_code error;
+    const auto time = fs::last_write_time(path, error);
+    if (error) return std::nullopt;
+    return time;
+}
+
+std::optional<CatalogueEntry> readEntry(const fs::path& file, std::string desktopId,
+                                        const std::string& locale) {
+    const auto text = readOutsideFile(file, kEntryLimit);
+    if (!text) return std::nullopt;
+    auto entry = parseDesktopEntry(*text, locale);
+    if (!entry) return std::nullopt;
+    return CatalogueEntry{file.string(), std::move(desktopId), std::move(*entry)};
+}
+
+}  // namespace
+
+DesktopEntryLocations DesktopEntryLocations::fromEnvironment() {
+    DesktopEntryLocations locations;
+    if (const char* dataHome = nonEmpty(std::getenv("XDG_DATA_HOME"))) {
+        locations.dataHome = dataHome;
+    } else if (const char* home = nonEmpty(std::getenv("HOME"))) {
+        locations.dataHome = fs::path(home) / ".local/share";
+    }
+    locations.dataDirs = splitPathList(std::getenv("XDG_DATA_DIRS"));
+    if (locations.dataDirs.empty()) locations.dataDirs = {"/usr/local/share", "/usr/share"};
+    locations.searchPath = splitPathList(std::getenv("PATH"));
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        if (const char* value = nonEmpty(std::getenv(name))) {
+            locations.locale = value;
+            break;
+        }
+    }
+    return locations;
+}
+
+DesktopEntryCatalogue::DesktopEntryCatalogue(DesktopEntryLocations locations)
+    : locations_(std::move(locations)) {
+    load();
+}
+
+std::vector<fs::path> DesktopEntryCatalogue::applicationDirectories() const {
+    std::vector<fs::path> directories;
+    if (!locations_.dataHome.empty()) directories.push_back(locations_.dataHome / "applications");
+    for (const fs::path& dir : locations_.dataDirs) directories.push_back(dir / "applications");
+    return directories;
+}
+
+std::optional<std::string> DesktopEntryCatalogue::resolveProgram(const std::string& program) const {
+    if (program.empty()) return std::nullopt;
+    std::error_code error;
+    if (program.front() == '/') {
+        const fs::path real = fs::canonical(program, error);
+        return error ? std::nullopt : std::optional(real.string());
+    }
+    if (program.find('/') != std::string::npos) return std::nullopt;  // relative: ambiguous
+    for (const fs::path& dir : locations_.searchPath) {
+        const fs::path candidate = dir / program;
+        if (::access(candidate.c_str(), X_OK) != 0) continue;
+        const fs::path real = fs::canonical(candidate, error);
+        if (!error) return real.string();
+    }
+    return std::nullopt;
+}
+
+void DesktopEntryCatalogue::load() {
+    entries_.clear();
+    byId_.clear();
+    byPath_.clear();
+    byExecutable_.clear();
+    stamps_.clear();
+    std::set<std::string> seenIds;  // shown or not: the first directory decides an id
+    for (const fs::path& directory : applicationDirectories()) {
+        const auto stamp = modificationTime(directory);
+        stamps_.emplace_back(directory, stamp);  // a missing one too: it may appear later
+        if (!stamp) continue;
+        std::error_code error;
+        fs::recursive_directory_iterator it(directory, error), end;
+        std::vector<std::pair<std::string, fs::path>> files;
+        for (; !error && it != end; it.increment(error)) {
+            if (it->is_directory(error)) {
+                stamps_.emplace_back(it->path(), modificationTime(it->path()));
+                continue;
+            }
+            if (it->path().extension() != ".desktop") continue;
+            // The desktop id: the path below the directory with '/' turned into '-'.
+            std::string id = fs::relative(it->path(), directory, error).replace_extension().string();
+            for (char& c : id) c = c == '/' ? '-' : c;
+            files.emplace_back(std::move(id), it->path());
+        }
+        std::sort(files.begin(), files.end());  // a stable order whatever the file system's
+        for (auto& [id, file] : files) {
+            if (!seenIds.insert(id).second) continue;
+            auto entry = readEntry(file, id, locations_.locale);
+            if (!entry || !entry->entry.isShownApplication()) continue;
+            byId_.emplace(entry->desktopId, entries_.size());
+            byPath_.emplace(entry->path, entries_.size());
+            entries_.push_back(std::move(*entry));
+        }
+    }
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        const DesktopEntry& entry = entries_[i].entry;
+        if (entry.terminal) continue;
+        for (const auto& program : {entry.tryExec, entry.exec.empty()
+                                                       ? std::optional<std::string>()
+                                                       : std::optional(entry.exec.front())}) {
+            if (!program) continue;
+            if (const auto real = resolveProgram(*program)) byExecutable_.try_emplace(*real, i);
+        }
+    }
+    outside_.clear();
+}
+
+void DesktopEntryCatalogue::refreshIfChanged() {
+    for (const auto& [directory, stamp] : stamps_) {
+        if (modificationTime(directory) != stamp) {
+            load();
+            return;
+        }
+    }
+}
+
+const CatalogueEntry* DesktopEntryCatalogue::findById(std::string_view desktopId) const {
+    const auto found = byId_.find(std::string(desktopId));
+    return found == byId_.end() ? nullptr : &entries_[found->second];
+}
+
+const CatalogueEntry* DesktopEntryCatalogue::findByPath(const std::string& path) {
+    if (const auto found = byPath_.find(path); found != byPath_.end()) {
+        return &entries_[found->second];
+    }
+    if (path.empty() || path.front() != '/' || !path.ends_with(".desktop")) return nullptr;
+    auto [found, isNew] = outside_.try_emplace(path);
+    if (isNew) {
+        const fs::path file(path);
+        auto entry = readEntry(file, file.stem().string(), locations_.locale);
+        if (entry && entry->entry.isShownApplication()) found->second = std::move(entry);
+    }
+    return found->second ? &*found->second : nullptr;
+}
+
+const CatalogueEntry* DesktopEntryCatalogue::findByExecutable(
+    const std::string& executablePath) const {
+    const auto found = byExecutable_.find(executablePath);
+    return found == byExecutable_.end() ? nullptr : &entries_[found->second];
+}
+
+}  // namespace pylonix::linux_platform

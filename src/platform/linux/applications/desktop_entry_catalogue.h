@@ -1,0 +1,72 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/linux/applications/desktop_entry.h"
+
+namespace pylonix::linux_platform {
+
+// Where desktop entries are looked for, and the user's locale for their names.
+struct DesktopEntryLocations {
+    std::filesystem::path dataHome;               // XDG_DATA_HOME
+    std::vector<std::filesystem::path> dataDirs;  // XDG_DATA_DIRS, most important first
+    std::vector<std::filesystem::path> searchPath;  // PATH, for Exec and TryExec programs
+    std::string locale;                           // LC_ALL, LC_MESSAGES or LANG
+
+    // From this process's environment, with the defaults of the XDG base directories.
+    static DesktopEntryLocations fromEnvironment();
+};
+
+// One desktop entry file that was found, with its absolute path (the application's id).
+struct CatalogueEntry {
+    std::string path;
+    std::string desktopId;  // "org.gnome.Terminal" for .../applications/org.gnome.Terminal.desktop
+    DesktopEntry entry;
+};
+
+// The desktop applications installed for the user: every "applications" directory under the
+// data directories, read once. An id found in a more important directory hides the same id in
+// the others; hidden entries hide it for good. Only shown application entries are kept.
+class DesktopEntryCatalogue {
+public:
+    explicit DesktopEntryCatalogue(DesktopEntryLocations locations);
+
+    // Reads the directories again when one of them changed since the last read (an
+    // application was installed or removed); otherwise costs one status call per directory.
+    void refreshIfChanged();
+
+    // By desktop id ("firefox-esr"), without the ".desktop" suffix.
+    const CatalogueEntry* findById(std::string_view desktopId) const;
+    // By the absolute path of the entry file. A shown application entry outside the
+    // directories (a launcher's GIO_LAUNCHED_DESKTOP_FILE may name one) is read and kept.
+    const CatalogueEntry* findByPath(const std::string& path);
+    // By the real path of a running executable, matched against each entry's TryExec and
+    // Exec program. Entries that run in a terminal are not matched: their programs belong to
+    // the terminal application.
+    const CatalogueEntry* findByExecutable(const std::string& executablePath) const;
+
+    const std::vector<CatalogueEntry>& entries() const { return entries_; }
+    const DesktopEntryLocations& locations() const { return locations_; }
+
+private:
+    void load();
+    std::vector<std::filesystem::path> applicationDirectories() const;
+    std::optional<std::string> resolveProgram(const std::string& program) const;
+
+    DesktopEntryLocations locations_;
+    std::vector<CatalogueEntry> entries_;
+    std::unordered_map<std::string, std::size_t> byId_;
+    std::unordered_map<std::string, std::size_t> byPath_;
+    std::unordered_map<std::string, std::size_t> byExecutable_;
+    std::map<std::string, std::optional<CatalogueEntry>> outside_;  // read on demand, by path
+    // Every directory read, with its modification time when it was read (absent: missing).
+    std::vector<std::pair<std::filesystem::path, std::optional<std::filesystem::file_time_type>>>
+        stamps_;
+};
+
+}  // namespace pylonix::linux_platform

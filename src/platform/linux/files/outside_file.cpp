@@ -1,0 +1,88 @@
+#include "platform/linux/files/outside_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+
+namespace pylonix::linux_platform {
+
+namespace {
+
+struct FileDescriptor {
+    int fd;
+    ~FileDescriptor() {
+        if (fd >= 0) ::close(fd);
+    }
+};
+
+}  // namespace
+
+OutsideFileResult readOutsideFileChecked(const std::filesystem::path& path, std::size_t cap) {
+    return readOutsideFileCheckedAt(AT_FDCWD, path.c_str(), cap);
+}
+
+OutsideFileResult readOutsideFileCheckedAt(int directoryFd, const char* path, std::size_t cap) {
+    const FileDescriptor file{::openat(directoryFd, path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY)};
+    if (file.fd < 0) return {std::nullopt, OutsideFileError::unavailable};
+    struct stat status {};
+    if (::fstat(file.fd, &status) != 0) return {std::nullopt, OutsideFileError::unavailable};
+    if (!S_ISREG(status.st_mode)) return {std::nullopt, OutsideFileError::notRegular};
+    // Kernel files report a size of 0 or a page whatever they hold, so the size is known only
+    // by reading. One byte past the cap tells a file that is too large from one that fits.
+    // Grown a page at a time, so that a large cap costs only what the file holds.
+    constexpr std::size_t kStep = 4096;
+    const std::size_t wantTotal = cap + 1;
+    std::string content;
+    std::size_t filled = 0;
+    while (filled < wantTotal) {
+        const std::size_t want = std::min(kStep, wantTotal - filled);
+        content.resize(filled + want);
+        const ssize_t count = ::read(file.fd, content.data() + filled, want);
+        if (count < 0) {
+            if (errno == EINTR) continue;
+            return {std::nullopt, OutsideFileError::unavailable};
+        }
+        if (count == 0) break;
+        filled += static_cast<std::size_t>(count);
+        // A regular file hands over as much as was asked for while there is more, kernel files
+        // included; a short read is the end, and saves the extra call that would only return 0.
+        if (static_cast<std::size_t>(count) < want) break;
+    }
+    if (filled > cap) return {std::nullopt, OutsideFileError::tooLarge};
+    content.resize(filled);
+    return {std::move(content), OutsideFileError::unavailable};
+}
+
+std::optional<std::string> readOutsideFile(const std::filesystem::path& path, std::size_t cap) {
+    return readOutsideFileCheckedAt(AT_FDCWD, path.c_str(), cap).content;
+}
+
+std::optional<std::string> readOutsideFileAt(int directoryFd, const char* path, std::size_t cap) {
+    return readOutsideFileCheckedAt(directoryFd, path, cap).content;
+}
+
+std::string_view trimSysfsValue(std::string_view text) {
+    constexpr std::string_view kSpace = " \t\r\n";
+    const std::size_t first = text.find_first_not_of(kSpace);
+    if (first == std::string_view::npos) return {};
+    const std::size_t last = text.find_last_not_of(kSpace);
+    return text.substr(first, last - first + 1);
+}
+
+std::optional<std::int64_t> parseSysfsInteger(std::string_view text) {
+    text = trimSysfsValue(text);
+    if (text.empty()) return std::nullopt;
+    std::int64_t value = 0;
+    const char* begin = text.data();
+    const char* end = text.data() + text.size();
+    if (*begin == '+' && text.size() > 1 && text[1] != '-') ++begin;
+    const auto [stop, error] = std::from_chars(begin, end, value);
+    if (error != std::errc() || stop != end) return std::nullopt;
+    return value;
+}
+
+}  // namespace pylonix::linux_platform

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pylonix::linux_platform {
+
+// Why a file could not be read.
+enum class OutsideFileError {
+    unavailable,  // missing, not permitted, or the read failed
+    notRegular,   // a FIFO, a device, a socket or a directory: never read, so never waited on
+    tooLarge,     // more than the cap: refused whole, never parsed cut short
+};
+
+struct OutsideFileResult {
+    std::optional<std::string> content;
+    OutsideFileError error = OutsideFileError::unavailable;  // meaningful without content only
+};
+
+// The one way this program reads a small file it does not own (sysfs, procfs, desktop entries,
+// the autostart entry). The file is opened non-blocking, so a FIFO or a stuck device cannot hold
+// the caller; anything that is not a regular file is refused after the open; at most `cap`
+// bytes are read, and a file with more is refused as too large. Kernel attribute files are at
+// most a page, hence the default.
+OutsideFileResult readOutsideFileChecked(const std::filesystem::path& path,
+                                         std::size_t cap = 4096);
+OutsideFileResult readOutsideFileCheckedAt(int directoryFd, const char* path,
+                                           std::size_t cap = 4096);
+
+// The same, without saying why: the content or nothing.
+std::optional<std::string> readOutsideFile(const std::filesystem::path& path,
+                                           std::size_t cap = 4096);
+
+// The same for a path relative to an open directory (`AT_FDCWD`: the working directory), which
+// spares the kernel the walk from the root.
+std::optional<std::string> readOutsideFileAt(int directoryFd, const char* path,
+                                             std::size_t cap = 4096);
+
+// The value without surrounding white space (kernel files end in a newline).
+std::string_view trimSysfsValue(std::string_view text);
+
+// A whole decimal integer, optionally signed; nothing for empty text, garbage, trailing
+// characters or values out of range.
+std::optional<std::int64_t> parseSysfsInteger(std::string_view text);
+
+}  // namespace pylonix::linux_platform

@@ -1,0 +1,70 @@
+#include "platform/linux/files/outside_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
+
+namespace pylonix::linux_platform {
+namespace {
+
+TEST(SysfsIntegerTest, WholeDecimalNumbersOnly) {
+    EXPECT_EQ(parseSysfsInteger("8461000\n"), 8461000);
+    EXPECT_EQ(parseSysfsInteger(" -1520000 "), -1520000);
+    EXPECT_EQ(parseSysfsInteger("+5"), 5);
+    EXPECT_EQ(parseSysfsInteger(""), std::nullopt);
+    EXPECT_EQ(parseSysfsInteger("\n"), std::nullopt);
+    EXPECT_EQ(parseSysfsInteger("12x000"), std::nullopt);
+    EXPECT_EQ(parseSysfsInteger("1.5"), std::nullopt);
+    EXPECT_EQ(parseSysfsInteger("99999999999999999999999"), std::nullopt);
+    EXPECT_EQ(parseSysfsInteger("+-3"), std::nullopt);
+}
+
+class OutsideFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("pylonix_outside_file_" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+    std::filesystem::path folder_;
+};
+
+TEST_F(OutsideFileTest, ReadsWholeFilesWithinTheCapAndRefusesLargerOnesWhole) {
+    const auto path = folder_ / "status";
+    std::ofstream(path) << "Discharging\n";
+    EXPECT_EQ(readOutsideFile(path), "Discharging\n");
+    EXPECT_EQ(trimSysfsValue(*readOutsideFile(path)), "Discharging");
+    EXPECT_EQ(readOutsideFile(path, 12), "Discharging\n");  // exactly the cap fits
+
+    const auto cut = readOutsideFileChecked(path, 4);
+    EXPECT_EQ(cut.content, std::nullopt);  // never the first four bytes
+    EXPECT_EQ(cut.error, OutsideFileError::tooLarge);
+
+    const auto big = folder_ / "big";
+    std::ofstream(big) << std::string(3 * 4096 + 17, 'x');
+    EXPECT_EQ(readOutsideFile(big, 64 * 1024)->size(), 3u * 4096 + 17);
+    EXPECT_EQ(readOutsideFileChecked(big, 3 * 4096).error, OutsideFileError::tooLarge);
+
+    const auto empty = folder_ / "empty";
+    std::ofstream(empty).flush();
+    EXPECT_EQ(readOutsideFile(empty), "");
+}
+
+TEST_F(OutsideFileTest, MissingFilesDirectoriesAndFifosAreRefusedWithoutWaiting) {
+    EXPECT_EQ(readOutsideFileChecked(folder_ / "missing").error, OutsideFileError::unavailable);
+    EXPECT_EQ(readOutsideFileChecked(folder_).error, OutsideFileError::notRegular);
+
+    // A FIFO with no writer would block a plain open for ever; this returns at once.
+    const auto fifo = folder_ / "trap.desktop";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto result = readOutsideFileChecked(fifo);
+    EXPECT_EQ(result.content, std::nullopt);
+    EXPECT_EQ(result.error, OutsideFileError::notRegular);
+
+    EXPECT_EQ(readOutsideFileChecked("/dev/zero").error, OutsideFileError::notRegular);
+}
+
+}  // namespace
+}  // namespace pylonix::linux_platform
