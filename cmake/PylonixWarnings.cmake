@@ -14,5 +14,8 @@ function(pylonix_add_test name)
   pylonix_target_defaults(${name})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE PYLONIX_FIXTURES_DIR="${PYLONIX_FIXTURES_DIR}")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "unit;${ARG_LABELS}")
+  # Listed when the tests run, not right after linking: on a busy machine a freshly linked file
+  # can still be held open by a forked sibling ("Text file busy").
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 DISCOVERY_MODE PRE_TEST
+                       PROPERTIES LABELS "unit;${ARG_LABELS}")
 endfunction()

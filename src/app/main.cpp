@@ -3,22 +3,17 @@
 #include <QScreen>
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string_view>
 
-#include "app/pylonix_app.h"
+#include "app/application_objects.h"
 #include "common/application_info.h"
 #include "app/tray_application.h"
 #include "app/tray_values.h"
 #include "platform/linux/desktop/desktop_reduce_motion.h"
 #include "platform/linux/login_item/login_items_settings.h"
-#include "platform/linux/battery/platform_power_reader.h"
-#include "platform/linux/updates/platform_update_driver.h"
-#include "platform/linux/updates/system_log.h"
 #include "platform/linux/login_item/xdg_autostart_login_item.h"
-#include "platform/qt/application_power_monitor_factory.h"
 #include "platform/qt/qsettings_preferences_store.h"
 #include "platform/qt/qt_main_executor.h"
 #include "services/launch_at_login_controller.h"
@@ -36,16 +31,6 @@ std::optional<bool> trayLabelsFromEnvironment() {
     const char* value = std::getenv("PYLONIX_TRAY_LABELS");  // NOLINT(concurrency-mt-unsafe)
     if (value == nullptr || *value == '\0') return std::nullopt;
     return std::string_view(value) != "0";
-}
-
-// "PYLONIX_POWER_SUPPLY_ROOT" reads the batteries from another tree than
-// /sys/class/power_supply: a recorded one, for tests and demonstrations.
-std::filesystem::path powerSupplyRoot() {
-    const char* value = std::getenv("PYLONIX_POWER_SUPPLY_ROOT");  // NOLINT(concurrency-mt-unsafe)
-    if (value == nullptr || *value == '\0') {
-        return pylonix::linux_platform::kDefaultPowerSupplyRoot;
-    }
-    return value;
 }
 
 std::optional<double> visibleHeight(const QScreen* screen) {
@@ -79,22 +64,18 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("Pylonix"));
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // Start-up: the power monitor reads twice and starts its loop before anything is shown.
+    // Start-up: every long-lived object from one description of the platform; the power monitor
+    // reads twice and starts its loop before anything is shown.
     pylonix::qt_platform::QtMainExecutor executor;
     pylonix::qt_platform::QSettingsPreferencesStore preferences;
-    pylonix::PylonixApp app({executor, preferences,
-                             pylonix::linux_platform::makePlatformPowerReader(powerSupplyRoot())});
-    const std::shared_ptr<pylonix::PowerMonitor>& monitor = app.monitor();
-
-    // The tray scene's first build: the login item and the updater.
-    const auto loginItem = pylonix::linux_platform::makePlatformLoginItem();
-    pylonix::LaunchAtLoginController launchAtLogin(*loginItem);
-    pylonix::SoftwareUpdateController softwareUpdate(
-        pylonix::linux_platform::makePlatformUpdateDriver(), !app.isRunningTests(),
-        pylonix::linux_platform::writeSystemLog);
-
+    pylonix::ApplicationObjects objects(
+        {executor, preferences,
+         pylonix::platformRootsFromEnvironment(pylonix::processEnvironmentVariable)});
+    const std::shared_ptr<pylonix::PowerMonitor>& monitor = objects.monitor();
+    pylonix::LaunchAtLoginController& launchAtLogin = objects.launchAtLogin();
+    pylonix::SoftwareUpdateController& softwareUpdate = objects.softwareUpdate();
+    pylonix::ApplicationPowerMonitor& applicationPower = objects.applicationPower();
     // Application power is sampled only while the panel is open.
-    const auto applicationPower = pylonix::qt_platform::makeLinuxApplicationPower(executor);
     std::optional<pylonix::CancellationSource> sampling;
 
     const auto updateAvailable = [&] {
@@ -107,7 +88,7 @@ int main(int argc, char* argv[]) {
     const auto panelInput = [&](const QScreen* screen) {
         pylonix::PanelInput input = panel.input();
         input.snapshot = monitor->snapshot();
-        input.applicationPower = applicationPower->monitor->snapshot();
+        input.applicationPower = applicationPower.snapshot();
         input.hasAvailableVersion = updateAvailable();
         input.canCheckForUpdates = softwareUpdate.state->canCheckForUpdates;
         input.hasSoftwareUpdateError = softwareUpdate.startupError->has_value();
@@ -141,7 +122,7 @@ int main(int argc, char* argv[]) {
                 panel.setVisible(true);
                 if (!sampling) {
                     sampling.emplace();
-                    applicationPower->monitor->run(sampling->token());
+                    applicationPower.run(sampling->token());
                 }
             },
         .panelClosed =
@@ -163,9 +144,9 @@ int main(int argc, char* argv[]) {
     };
     const pylonix::Subscription snapshots =
         monitor->observeSnapshot([&](const pylonix::PowerSnapshot&) { show(); });
-    const pylonix::Subscription applications = applicationPower->monitor->observeSnapshot(
+    const pylonix::Subscription applications = applicationPower.observeSnapshot(
         [&](const pylonix::ApplicationPowerSnapshot&) {
-            panel.applicationIcons()->setIcons(iconImages(applicationPower->monitor->icons()));
+            panel.applicationIcons()->setIcons(iconImages(applicationPower.icons()));
             show();
         });
     const pylonix::Subscription updates =

@@ -8,14 +8,15 @@
 
 namespace pylonix::qt_platform {
 
-std::unique_ptr<LinuxApplicationPower> makeLinuxApplicationPower(MainExecutor& executor) {
+std::unique_ptr<LinuxApplicationPower> makeLinuxApplicationPower(
+    MainExecutor& executor, const linux_platform::PlatformRoots& roots) {
     auto result = std::make_unique<LinuxApplicationPower>();
     result->applications = std::make_unique<QtDesktopApplicationSource>(
         std::make_unique<linux_platform::DesktopRunningApplications>(
-            "/proc", linux_platform::DesktopEntryLocations::fromEnvironment(), ::getuid()));
+            roots.proc, linux_platform::DesktopEntryLocations::fromEnvironment(), ::getuid()));
     auto reader = std::make_shared<ApplicationPowerReader>(
-        std::make_shared<linux_platform::ProcProcessTable>(),
-        linux_platform::makePlatformPowerReader());
+        std::make_shared<linux_platform::ProcProcessTable>(roots.proc, roots.powercap),
+        linux_platform::makePlatformPowerReader(roots.powerSupply));
     auto actor = std::make_shared<ApplicationPowerReaderActor>(
         std::move(reader), std::make_shared<ThreadSerialExecutor>(), executor);
     result->monitor =

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/linux/platform_roots.h"
+
 #include <memory>
 
 #include "apppower/application_power_monitor.h"
@@ -18,6 +20,8 @@ struct LinuxApplicationPower {
 };
 
 // Made on the main thread, after the Qt GUI application.
-std::unique_ptr<LinuxApplicationPower> makeLinuxApplicationPower(MainExecutor& executor);
+// Every source is read under `roots`, the battery included.
+std::unique_ptr<LinuxApplicationPower> makeLinuxApplicationPower(
+    MainExecutor& executor, const linux_platform::PlatformRoots& roots);
 
 }  // namespace pylonix::qt_platform

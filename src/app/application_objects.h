@@ -1,0 +1,48 @@
+#pragma once
+
+#include <memory>
+
+#include "app/pylonix_app.h"
+#include "platform/linux/platform_roots.h"
+#include "platform/qt/application_power_monitor_factory.h"
+#include "services/launch_at_login_controller.h"
+#include "services/login_item_service.h"
+#include "services/software_update_controller.h"
+
+namespace pylonix {
+
+// The roots of the machine's sources: the real ones, unless the environment names recorded
+// trees ("PYLONIX_POWER_SUPPLY_ROOT", "PYLONIX_PROC_ROOT", "PYLONIX_POWERCAP_ROOT"; for tests and
+// demonstrations).
+linux_platform::PlatformRoots platformRootsFromEnvironment(const EnvironmentLookup& environment);
+
+// The composition root: every long-lived object of the program, made once from one description
+// of the platform, in start-up order. The tray application and the terminal view both run on
+// these. Made on the main thread after the Qt application object.
+class ApplicationObjects {
+public:
+    struct Platform {
+        MainExecutor& executor;
+        PreferencesStore& preferences;
+        linux_platform::PlatformRoots roots;
+        EnvironmentLookup environment = processEnvironmentVariable;
+    };
+
+    explicit ApplicationObjects(Platform platform);
+
+    // Started before anything is shown.
+    const std::shared_ptr<PowerMonitor>& monitor() const { return app_.monitor(); }
+    ApplicationPowerMonitor& applicationPower() const { return *applicationPower_->monitor; }
+    LaunchAtLoginController& launchAtLogin() { return launchAtLogin_; }
+    SoftwareUpdateController& softwareUpdate() { return softwareUpdate_; }
+
+private:
+    PylonixApp app_;
+    std::unique_ptr<LoginItemService> loginItem_;
+    LaunchAtLoginController launchAtLogin_;
+    SoftwareUpdateController softwareUpdate_;
+    // Sampled only while something shows it (the panel, the terminal view).
+    std::unique_ptr<qt_platform::LinuxApplicationPower> applicationPower_;
+};
+
+}  // namespace pylonix
