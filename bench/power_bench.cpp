@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "platform/linux/battery/platform_power_reader.h"
-#include "platform/linux/battery/sysfs_battery_registry.h"
+#include "platform/linux/battery/sysfs_power_reader.h"
 #include "power/make_snapshot.h"
 
 namespace {
@@ -24,10 +24,8 @@ BENCHMARK_CAPTURE(fullRead, dell_charging, "dell_charging");
 BENCHMARK_CAPTURE(fullRead, thinkpad_two_batteries, "thinkpad_two_batteries");
 
 void makeSnapshotAndEstimate(benchmark::State& state) {
-    const linux_platform::SysfsBatteryRegistry registry(fixture("dell_charging"));
-    std::optional<BatteryValue> record;
-    registry.createProperties(linux_platform::SysfsBatteryRegistry::kBatteryHandle, record);
-    const BatteryProperties& properties = *record->dictionary();
+    const auto record = linux_platform::SysfsPowerReader(fixture("dell_charging")).readProperties();
+    const BatteryProperties& properties = *record.properties;
     const WallClockTime now = wallClockNow();
     for (auto _ : state) benchmark::DoNotOptimize(makeSnapshot(properties, now));
 }
