@@ -1,7 +1,11 @@
 // One refresh: a full read() from a fixture tree, and the conversion plus estimate alone.
+// `power_bench --reads N MACHINE` makes N reads of a fixture and nothing else, so that a
+// system-call count of it minus one of `--reads 0` is the reads' own.
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <string_view>
 
 #include "platform/linux/battery/platform_power_reader.h"
 #include "platform/linux/battery/sysfs_power_reader.h"
@@ -33,4 +37,17 @@ BENCHMARK(makeSnapshotAndEstimate);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    if (argc == 4 && std::string_view(argv[1]) == "--reads") {
+        const auto reader = pylonix::linux_platform::makePlatformPowerReader(fixture(argv[3]));
+        for (long reads = std::atol(argv[2]); reads > 0; --reads) {
+            benchmark::DoNotOptimize(reader->read());
+        }
+        return 0;
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
