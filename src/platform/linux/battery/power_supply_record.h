@@ -22,26 +22,13 @@ struct PowerSupplyNode {
 
 // The attributes a record may need: the uevent keeps only these, and a node without a readable
 // uevent is read file by file for them.
-inline constexpr std::array<std::string_view, 20> kRecordAttributes = {"type",
-                                                                       "scope",
-                                                                       "present",
-                                                                       "status",
-                                                                       "online",
-                                                                       "voltage_now",
-                                                                       "current_now",
-                                                                       "power_now",
-                                                                       "energy_now",
-                                                                       "energy_full",
-                                                                       "charge_now",
-                                                                       "charge_full",
-                                                                       "capacity",
-                                                                       "time_to_empty_now",
-                                                                       "time_to_full_now",
-                                                                       "voltage_max",
-                                                                       "current_max",
-                                                                       "usb_type",
-                                                                       "manufacturer",
-                                                                       "model_name"};
+// clang-format off
+inline constexpr std::array<std::string_view, 20> kRecordAttributes = {
+    "type", "scope", "present", "status", "online",
+    "voltage_now", "current_now", "power_now", "energy_now", "energy_full", "charge_now",
+    "charge_full", "capacity", "time_to_empty_now", "time_to_full_now",
+    "voltage_max", "current_max", "usb_type", "manufacturer", "model_name"};
+// clang-format on
 
 // Parses the body of a uevent file ("POWER_SUPPLY_STATUS=Discharging" lines) into the node's
 // attributes of `kRecordAttributes`; lines of any other form, and empty values, are ignored.
