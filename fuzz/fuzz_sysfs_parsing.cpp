@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/linux/battery/sysfs_battery_registry.h"
+#include "platform/linux/battery/power_supply_record.h"
 #include "platform/linux/files/outside_file.h"
 #include "power/make_snapshot.h"
 

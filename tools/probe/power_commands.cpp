@@ -3,7 +3,7 @@
 #include <ostream>
 
 #include "platform/linux/battery/platform_power_reader.h"
-#include "platform/linux/battery/sysfs_battery_registry.h"
+#include "platform/linux/battery/sysfs_power_reader.h"
 #include "power/make_snapshot.h"
 #include "probe_command.h"
 #include "probe_commands.h"
@@ -30,19 +30,12 @@ int runBattery(Arguments arguments, std::ostream& out) {
     const std::string* sysfs = parsed.option("--sysfs");
     const std::filesystem::path root = sysfs ? *sysfs : linux_platform::kDefaultPowerSupplyRoot;
 
-    // The record as the registry layer fills it, through the same calls the reader makes.
-    const linux_platform::SysfsBatteryRegistry registry(root);
-    Json properties = nullptr;
-    if (const auto service =
-            registry.getMatchingService(registry.serviceMatching(kBatteryServiceClass))) {
-        std::optional<BatteryValue> record;
-        if (registry.createProperties(service, record) == BatteryRegistry::kSuccess && record &&
-            record->dictionary() != nullptr) {
-            properties = toJson(*record->dictionary());
-        }
-        registry.release(service);
-    }
-    const PowerSnapshot snapshot = linux_platform::makePlatformPowerReader(root)->read();
+    // The record as one scan finds it, and the snapshot the reader makes of that same record.
+    const linux_platform::SysfsPowerReader reader(root);
+    const WallClockTime timestamp = wallClockNow();
+    const linux_platform::BatteryRecordRead record = reader.readProperties();
+    const Json properties = record.properties ? toJson(*record.properties) : Json(nullptr);
+    const PowerSnapshot snapshot = record.snapshot(timestamp);
     printJson(out, Json{{"properties", properties}, {"snapshot", toJson(snapshot)}});
     return 0;
 }

@@ -1,11 +1,11 @@
 #include "platform/linux/battery/platform_power_reader.h"
 
-#include "platform/linux/battery/sysfs_battery_registry.h"
+#include "platform/linux/battery/sysfs_power_reader.h"
 
 namespace pylonix::linux_platform {
 
-std::unique_ptr<IOKitPowerReader> makePlatformPowerReader(const std::filesystem::path& root) {
-    return std::make_unique<IOKitPowerReader>(std::make_shared<SysfsBatteryRegistry>(root));
+std::unique_ptr<PowerReading> makePlatformPowerReader(const std::filesystem::path& root) {
+    return std::make_unique<SysfsPowerReader>(root);
 }
 
 }  // namespace pylonix::linux_platform

@@ -3,14 +3,14 @@
 #include <filesystem>
 #include <memory>
 
-#include "power/iokit_power_reader.h"
+#include "power/power_reading.h"
 
 namespace pylonix::linux_platform {
 
 inline constexpr const char* kDefaultPowerSupplyRoot = "/sys/class/power_supply";
 
 // The battery reader over this machine's power-supply class (or a fixture tree).
-std::unique_ptr<IOKitPowerReader> makePlatformPowerReader(
+std::unique_ptr<PowerReading> makePlatformPowerReader(
     const std::filesystem::path& root = kDefaultPowerSupplyRoot);
 
 }  // namespace pylonix::linux_platform

@@ -1,13 +1,8 @@
-#include "platform/linux/battery/sysfs_battery_registry.h"
-
-#include <fcntl.h>
-#include <unistd.h>
+#include "platform/linux/battery/power_supply_record.h"
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
-#include <system_error>
 
 #include "platform/linux/files/outside_file.h"
 
@@ -16,19 +11,17 @@ namespace {
 
 constexpr std::string_view kUeventPrefix = "POWER_SUPPLY_";
 
-// Attributes a record may need; read from their files when a node has no readable uevent.
-constexpr std::array<std::string_view, 20> kAttributes = {
-    "type",        "scope",          "present",          "status",        "online",
-    "voltage_now", "current_now",    "power_now",        "energy_now",    "energy_full",
-    "charge_now",  "charge_full",    "capacity",         "time_to_empty_now",
-    "time_to_full_now", "voltage_max", "current_max",   "usb_type",      "manufacturer",
-    "model_name"};
-
-std::string lowercase(std::string_view text) {
-    std::string result(text);
-    std::transform(result.begin(), result.end(), result.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return result;
+// The attribute of `kRecordAttributes` that a uevent key names ("STATUS" -> "status").
+std::optional<std::string_view> recordAttribute(std::string_view ueventKey) {
+    const auto sameName = [&](std::string_view name) {
+        return name.size() == ueventKey.size() &&
+               std::equal(name.begin(), name.end(), ueventKey.begin(), [](char a, char b) {
+                   return a == std::tolower(static_cast<unsigned char>(b));
+               });
+    };
+    const auto found = std::find_if(kRecordAttributes.begin(), kRecordAttributes.end(), sameName);
+    if (found == kRecordAttributes.end()) return std::nullopt;
+    return *found;
 }
 
 std::optional<std::int64_t> integerAttribute(const PowerSupplyNode& node, std::string_view key) {
@@ -103,8 +96,8 @@ std::optional<std::pair<std::int64_t, std::int64_t>> capacities(
         bool complete = true;
         for (const PowerSupplyNode* pack : packs) {
             const auto packNow = integerAttribute(*pack, nowKey);
-            const auto packFull =
-                fullKey.empty() ? std::optional<std::int64_t>(100) : integerAttribute(*pack, fullKey);
+            const auto packFull = fullKey.empty() ? std::optional<std::int64_t>(100)
+                                                  : integerAttribute(*pack, fullKey);
             if (!packNow || !packFull || __builtin_add_overflow(now, *packNow, &now) ||
                 __builtin_add_overflow(full, *packFull, &full)) {
                 complete = false;
@@ -191,10 +184,11 @@ void parseUevent(std::string_view text, PowerSupplyNode& node) {
         if (!line.starts_with(kUeventPrefix)) continue;
         line.remove_prefix(kUeventPrefix.size());
         const std::size_t equals = line.find('=');
-        if (equals == std::string_view::npos || equals == 0) continue;
+        if (equals == std::string_view::npos) continue;
+        const auto key = recordAttribute(line.substr(0, equals));
         const std::string_view value = trimSysfsValue(line.substr(equals + 1));
-        if (value.empty()) continue;
-        node.attributes.insert_or_assign(lowercase(line.substr(0, equals)), std::string(value));
+        if (!key || value.empty()) continue;
+        node.attributes.insert_or_assign(std::string(*key), std::string(value));
     }
 }
 
@@ -231,9 +225,9 @@ std::optional<BatteryProperties> makeBatteryRecord(const std::vector<PowerSupply
     });
     if (anyOnlineKnown) {
         record["ExternalConnected"] = std::any_of(externals.begin(), externals.end(), isOnline);
-    } else if (externals.empty() && !packs.empty() && std::all_of(packs.begin(), packs.end(), [](auto* pack) {
-                   return pack->attribute("status") != nullptr;
-               })) {
+    } else if (externals.empty() && !packs.empty() &&
+               std::all_of(packs.begin(), packs.end(),
+                           [](auto* pack) { return pack->attribute("status") != nullptr; })) {
         record["ExternalConnected"] = std::none_of(packs.begin(), packs.end(), [](auto* pack) {
             return *pack->attribute("status") == "Discharging";
         });
@@ -245,56 +239,13 @@ std::optional<BatteryProperties> makeBatteryRecord(const std::vector<PowerSupply
         const auto microvolts = integerAttribute(*supply, "voltage_max");
         const auto microamps = integerAttribute(*supply, "current_max");
         if (microvolts && microamps && *microvolts > 0 && *microamps > 0) {
-            record["AdapterDetails"] = BatteryProperties{
-                {"AdapterVoltage", static_cast<double>(*microvolts) / 1000.0},
-                {"Current", static_cast<double>(*microamps) / 1000.0}};
+            record["AdapterDetails"] =
+                BatteryProperties{{"AdapterVoltage", static_cast<double>(*microvolts) / 1000.0},
+                                  {"Current", static_cast<double>(*microamps) / 1000.0}};
             break;
         }
     }
     return record;
-}
-
-SysfsBatteryRegistry::SysfsBatteryRegistry(std::filesystem::path root) : root_(std::move(root)) {}
-
-std::vector<PowerSupplyNode> SysfsBatteryRegistry::readNodes() const {
-    std::vector<PowerSupplyNode> nodes;
-    std::error_code error;
-    std::filesystem::directory_iterator entries(root_, error);
-    if (error) return nodes;
-    for (const auto& entry : entries) {
-        PowerSupplyNode node;
-        node.name = entry.path().filename().string();
-        // The uevent holds every property in one read. Older kernels leave the type out of
-        // it, and a node without a readable uevent is read file by file.
-        const auto uevent = readOutsideFile(entry.path() / "uevent");
-        if (uevent) parseUevent(*uevent, node);
-        for (const std::string_view key : kAttributes) {
-            if (node.attribute(key) != nullptr || (uevent && key != "type")) continue;
-            if (const auto value = readOutsideFile(entry.path() / key)) {
-                const std::string_view trimmed = trimSysfsValue(*value);
-                if (!trimmed.empty()) node.attributes.emplace(key, trimmed);
-            }
-        }
-        nodes.push_back(std::move(node));
-    }
-    std::sort(nodes.begin(), nodes.end(),
-              [](const auto& a, const auto& b) { return a.name < b.name; });
-    return nodes;
-}
-
-BatteryRegistry::Handle SysfsBatteryRegistry::getMatchingService(const Matching&) const {
-    const std::vector<PowerSupplyNode> nodes = readNodes();
-    return std::any_of(nodes.begin(), nodes.end(), isSystemBattery) ? kBatteryHandle : 0;
-}
-
-BatteryRegistry::ReturnCode SysfsBatteryRegistry::createProperties(
-    Handle service, std::optional<BatteryValue>& out) const {
-    out.reset();
-    if (service != kBatteryHandle) return kNotFound;
-    auto record = makeBatteryRecord(readNodes());
-    if (!record) return kNotFound;
-    out = BatteryValue(std::move(*record));
-    return kSuccess;
 }
 
 }  // namespace pylonix::linux_platform

@@ -1,10 +1,17 @@
-#include "platform/linux/battery/sysfs_battery_registry.h"
+#include "platform/linux/battery/sysfs_power_reader.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cmath>
+#include <fstream>
+#include <future>
+#include <thread>
 
-#include "platform/linux/battery/platform_power_reader.h"
+#include "platform/linux/battery/power_supply_record.h"
+#include "power/iokit_power_reader.h"
 #include "power/system_power_estimate.h"
 
 namespace pylonix::linux_platform {
@@ -18,18 +25,17 @@ fs::path fixture(const std::string& machine) {
 
 const WallClockTime kTime = wallClockFromSeconds(1765000000);
 
+PowerSnapshot readTree(const fs::path& root) {
+    return SysfsPowerReader(root, [] { return kTime; }).read();
+}
 PowerSnapshot readMachine(const std::string& machine) {
-    const IOKitPowerReader reader(std::make_shared<SysfsBatteryRegistry>(fixture(machine)),
-                                  [] { return kTime; });
-    return reader.read();
+    return readTree(fixture(machine));
 }
 
 BatteryProperties recordOf(const std::string& machine) {
-    const SysfsBatteryRegistry registry(fixture(machine));
-    std::optional<BatteryValue> record;
-    EXPECT_EQ(registry.createProperties(SysfsBatteryRegistry::kBatteryHandle, record),
-              BatteryRegistry::kSuccess);
-    return record && record->dictionary() ? *record->dictionary() : BatteryProperties{};
+    const BatteryRecordRead read = SysfsPowerReader(fixture(machine)).readProperties();
+    EXPECT_TRUE(read.properties) << read.failureMessage;
+    return read.properties.value_or(BatteryProperties{});
 }
 
 // End to end, from real uevent dumps through the reader.
@@ -108,7 +114,7 @@ TEST(SysfsReaderTest, PeripheralBatteriesAreNeverTheSystemBattery) {
     EXPECT_FALSE(laptop.externalConnected);  // the mouse's "online" is not an adapter
 
     EXPECT_EQ(readMachine("desktop_with_headset"),
-              unavailableSnapshot("未找到电池信息；此应用仅支持带内置电池的 Mac。", kTime));
+              unavailableSnapshot(kNoBatteryServiceMessage, kTime));
 }
 
 TEST(SysfsReaderTest, GarbageValuesLeaveTheirKeysOut) {
@@ -129,30 +135,97 @@ TEST(SysfsReaderTest, EmptyBayIsNoInstalledBattery) {
     EXPECT_EQ(s.systemPower.unavailableReason, estimate_reasons::kNoBattery);
 }
 
-TEST(SysfsRegistryTest, MissingRootFindsNoService) {
-    const SysfsBatteryRegistry registry("/nonexistent/power_supply");
-    EXPECT_EQ(registry.getMatchingService(registry.serviceMatching("AppleSmartBattery")), 0U);
+// A copy of a fixture machine in a folder of its own, to plant faults in.
+class SysfsTreeTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        root_ = fs::temp_directory_path() / ("pylonix_power_supply_" + std::to_string(::getpid()));
+        fs::remove_all(root_);
+    }
+    void TearDown() override { fs::remove_all(root_); }
+
+    void copyMachine(const std::string& machine) {
+        fs::copy(fixture(machine), root_, fs::copy_options::recursive);
+    }
+    // Reads on a thread of its own, so that a read that blocks fails the test, not hangs it.
+    std::optional<BatteryRecordRead> readWithinSeconds(int seconds) const {
+        auto task = std::make_shared<std::packaged_task<BatteryRecordRead()>>(
+            [root = root_] { return SysfsPowerReader(root).readProperties(); });
+        std::future<BatteryRecordRead> result = task->get_future();
+        std::thread([task] { (*task)(); }).detach();
+        if (result.wait_for(std::chrono::seconds(seconds)) != std::future_status::ready) {
+            return std::nullopt;
+        }
+        return result.get();
+    }
+
+    fs::path root_;
+};
+
+TEST_F(SysfsTreeTest, NoBatteryOnlyWhenEverythingListedWasRead) {
+    EXPECT_EQ(readTree("/nonexistent/power_supply"),
+              unavailableSnapshot(kNoBatteryServiceMessage, kTime));
+
+    // A stray file beside the nodes is not a node.
+    copyMachine("desktop_with_headset");
+    std::ofstream(root_ / "README") << "not a supply\n";
+    EXPECT_EQ(readTree(root_).errorMessage, kNoBatteryServiceMessage);
+
+    // A node that vanished between the listing and the read (sysfs nodes are links) may have
+    // been the battery.
+    fs::create_directory_symlink("../gone/BAT0", root_ / "BAT0");
+    EXPECT_EQ(readTree(root_), unavailableSnapshot(kBatteryUnreadableMessage, kTime));
+
+    // A folder that cannot be listed.
+    fs::remove_all(root_);
+    std::ofstream(root_) << "not a folder\n";
+    EXPECT_EQ(readTree(root_).errorMessage, kBatteryUnreadableMessage);
 }
 
-TEST(SysfsRegistryTest, BatteryVanishingAfterTheLookupFailsTheCopy) {
-    const fs::path root = fs::temp_directory_path() / "pylonix_vanishing_battery";
-    fs::remove_all(root);
-    fs::copy(fixture("dell_charging"), root, fs::copy_options::recursive);
-    const SysfsBatteryRegistry registry(root);
-    const auto handle = registry.getMatchingService(registry.serviceMatching("AppleSmartBattery"));
-    ASSERT_NE(handle, 0U);
-    fs::remove_all(root / "BAT0");
-    std::optional<BatteryValue> record;
-    EXPECT_NE(registry.createProperties(handle, record), BatteryRegistry::kSuccess);
-    EXPECT_FALSE(record);
-    fs::remove_all(root);
+TEST_F(SysfsTreeTest, AVanishedChargerNodeLeavesTheBatteryReadable) {
+    copyMachine("thinkpad_discharging");
+    fs::create_directory_symlink("../gone/ucsi-source-psy-USBC000:002",
+                                 root_ / "ucsi-source-psy-USBC000:002");
+    EXPECT_EQ(readTree(root_), readMachine("thinkpad_discharging"));
 }
 
-TEST(UeventTest, IgnoresLinesOfOtherFormsAndEmptyValues) {
+TEST_F(SysfsTreeTest, FifosPlantedInTheTreeAreSkippedNotWaitedOn) {
+    // As the uevent: the node is read file by file instead, and its type file names a battery.
+    copyMachine("dell_charging");
+    fs::remove(root_ / "BAT0" / "uevent");
+    ASSERT_EQ(::mkfifo((root_ / "BAT0" / "uevent").c_str(), 0600), 0);
+    auto read = readWithinSeconds(10);
+    ASSERT_TRUE(read) << "the read blocked on a FIFO";
+    ASSERT_TRUE(read->properties);
+    EXPECT_EQ(*read->properties, (BatteryProperties{{"ExternalConnected", true}}));
+
+    // As an attribute file of a node read file by file: only that attribute is missing.
+    fs::remove_all(root_);
+    copyMachine("chromebook_discharging");
+    fs::remove(root_ / "sbs-battery" / "status");
+    ASSERT_EQ(::mkfifo((root_ / "sbs-battery" / "status").c_str(), 0600), 0);
+    read = readWithinSeconds(10);
+    ASSERT_TRUE(read) << "the read blocked on a FIFO";
+    ASSERT_TRUE(read->properties);
+    EXPECT_FALSE(read->properties->contains("IsCharging"));
+    EXPECT_EQ(read->properties->at("CurrentCapacity"), BatteryValue(std::int64_t{2911000}));
+}
+
+TEST_F(SysfsTreeTest, TheTypeFileStandsInForAUeventWithoutIt) {
+    fs::create_directories(root_ / "BAT0");
+    std::ofstream(root_ / "BAT0" / "uevent")
+        << "POWER_SUPPLY_NAME=BAT0\nPOWER_SUPPLY_CAPACITY=57\n";
+    std::ofstream(root_ / "BAT0" / "type") << "Battery\n";
+    EXPECT_DOUBLE_EQ(*readTree(root_).batteryLevel, 0.57);
+}
+
+TEST(UeventTest, KeepsTheRecordsAttributesAndIgnoresOtherLinesAndEmptyValues) {
     PowerSupplyNode node;
-    parseUevent("POWER_SUPPLY_STATUS=Charging\nDEVTYPE=power_supply\nPOWER_SUPPLY_=x\n"
-                "POWER_SUPPLY_ENERGY_NOW=\nPOWER_SUPPLY_MODEL_NAME=A=B \ngarbage",
-                node);
+    parseUevent(
+        "POWER_SUPPLY_STATUS=Charging\nDEVTYPE=power_supply\nPOWER_SUPPLY_=x\n"
+        "POWER_SUPPLY_ENERGY_NOW=\nPOWER_SUPPLY_MODEL_NAME=A=B \ngarbage\n"
+        "POWER_SUPPLY_CYCLE_COUNT=312",
+        node);
     EXPECT_EQ(node.attributes.size(), 2U);
     EXPECT_EQ(*node.attribute("status"), "Charging");
     EXPECT_EQ(*node.attribute("model_name"), "A=B");
