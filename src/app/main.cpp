@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "app/pylonix_app.h"
+#include "app/terminal/terminal_entry.h"
 #include "common/application_info.h"
 #include "app/tray_application.h"
 #include "app/tray_values.h"
@@ -38,16 +39,6 @@ std::optional<bool> trayLabelsFromEnvironment() {
     return std::string_view(value) != "0";
 }
 
-// "PYLONIX_POWER_SUPPLY_ROOT" reads the batteries from another tree than
-// /sys/class/power_supply: a recorded one, for tests and demonstrations.
-std::filesystem::path powerSupplyRoot() {
-    const char* value = std::getenv("PYLONIX_POWER_SUPPLY_ROOT");  // NOLINT(concurrency-mt-unsafe)
-    if (value == nullptr || *value == '\0') {
-        return pylonix::linux_platform::kDefaultPowerSupplyRoot;
-    }
-    return value;
-}
-
 std::optional<double> visibleHeight(const QScreen* screen) {
     if (screen == nullptr) return std::nullopt;
     return screen->availableGeometry().height();
@@ -74,6 +65,9 @@ QSize panelSize(const QScreen* screen) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // --terminal, or no display at all: the live view in the terminal instead of the tray.
+    if (const std::optional<int> status = pylonix::runTerminalWhenChosen(argc, argv)) return *status;
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pylonix"));
     QApplication::setOrganizationName(QStringLiteral("Pylonix"));
@@ -83,7 +77,8 @@ int main(int argc, char* argv[]) {
     pylonix::qt_platform::QtMainExecutor executor;
     pylonix::qt_platform::QSettingsPreferencesStore preferences;
     pylonix::PylonixApp app({executor, preferences,
-                             pylonix::linux_platform::makePlatformPowerReader(powerSupplyRoot())});
+                             pylonix::linux_platform::makePlatformPowerReader(
+                                 pylonix::powerSupplyRoot(pylonix::processEnvironmentVariable))});
     const std::shared_ptr<pylonix::PowerMonitor>& monitor = app.monitor();
 
     // The tray scene's first build: the login item and the updater.
@@ -94,7 +89,9 @@ int main(int argc, char* argv[]) {
         pylonix::linux_platform::writeSystemLog);
 
     // Application power is sampled only while the panel is open.
-    const auto applicationPower = pylonix::qt_platform::makeLinuxApplicationPower(executor);
+    const auto applicationPower = pylonix::qt_platform::makeLinuxApplicationPower(
+        executor, pylonix::qt_platform::ApplicationIcons::theme,
+        pylonix::powerSupplyRoot(pylonix::processEnvironmentVariable));
     std::optional<pylonix::CancellationSource> sampling;
 
     const auto updateAvailable = [&] {

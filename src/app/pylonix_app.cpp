@@ -17,6 +17,12 @@ bool isRunningUnderTestHost(const EnvironmentLookup& environment) {
     return environment(kTestHostEnvironmentVariable).has_value();
 }
 
+std::filesystem::path powerSupplyRoot(const EnvironmentLookup& environment) {
+    const std::optional<std::string> root = environment("PYLONIX_POWER_SUPPLY_ROOT");
+    if (!root || root->empty()) return linux_platform::kDefaultPowerSupplyRoot;
+    return *root;
+}
+
 PylonixApp::PylonixApp(MainExecutor& executor, PreferencesStore& preferences)
     : PylonixApp(Platform{executor, preferences, linux_platform::makePlatformPowerReader()}) {}
 

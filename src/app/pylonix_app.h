@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -20,10 +21,14 @@ std::optional<std::string> processEnvironmentVariable(const char* name);
 
 bool isRunningUnderTestHost(const EnvironmentLookup& environment);
 
+// "PYLONIX_POWER_SUPPLY_ROOT" reads the batteries from another tree than
+// /sys/class/power_supply: a recorded one, for tests and demonstrations.
+std::filesystem::path powerSupplyRoot(const EnvironmentLookup& environment);
+
 // The program's long-lived objects and its start-up: the power monitor is created and started
 // before anything is shown, so the tray has real data from its first appearance.
 class PylonixApp {
-public:
+  public:
     struct Platform {
         MainExecutor& executor;
         PreferencesStore& preferences;
@@ -40,7 +45,7 @@ public:
     // Decided once, at start-up; only decides whether the updater starts.
     bool isRunningTests() const { return isRunningTests_; }
 
-private:
+  private:
     std::shared_ptr<PowerMonitor> monitor_;
     // The login-item and update controllers join here: created once, when the tray scene is
     // first built, the update controller with `isRunningTests_`.

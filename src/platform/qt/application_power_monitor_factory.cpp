@@ -5,17 +5,24 @@
 #include "common/thread_serial_executor.h"
 #include "platform/linux/battery/platform_power_reader.h"
 #include "platform/linux/processes/proc_process_table.h"
+#include "platform/qt/qt_desktop_application_source.h"
 
 namespace pylonix::qt_platform {
 
-std::unique_ptr<LinuxApplicationPower> makeLinuxApplicationPower(MainExecutor& executor) {
+std::unique_ptr<LinuxApplicationPower> makeLinuxApplicationPower(
+    MainExecutor& executor, ApplicationIcons icons, const std::filesystem::path& powerSupplyRoot) {
     auto result = std::make_unique<LinuxApplicationPower>();
-    result->applications = std::make_unique<QtDesktopApplicationSource>(
-        std::make_unique<linux_platform::DesktopRunningApplications>(
-            "/proc", linux_platform::DesktopEntryLocations::fromEnvironment(), ::getuid()));
+    auto running = std::make_unique<linux_platform::DesktopRunningApplications>(
+        "/proc", linux_platform::DesktopEntryLocations::fromEnvironment(), ::getuid());
+    if (icons == ApplicationIcons::theme) {
+        result->applications = std::make_unique<QtDesktopApplicationSource>(std::move(running));
+    } else {
+        result->applications =
+            std::make_unique<linux_platform::DesktopApplicationSource>(std::move(running));
+    }
     auto reader = std::make_shared<ApplicationPowerReader>(
         std::make_shared<linux_platform::ProcProcessTable>(),
-        linux_platform::makePlatformPowerReader());
+        linux_platform::makePlatformPowerReader(powerSupplyRoot));
     auto actor = std::make_shared<ApplicationPowerReaderActor>(
         std::move(reader), std::make_shared<ThreadSerialExecutor>(), executor);
     result->monitor =
