@@ -24,8 +24,8 @@
 namespace pylonix {
 namespace {
 
-constexpr int kWidestLayout = 72;  // wider terminals leave the rest empty: values stay near labels
-constexpr int kPlainWidth = 72;
+// Columns of the layout; wider terminals leave the rest empty, so values stay near labels.
+constexpr int kLayoutWidth = 72;
 constexpr char kControlC = 0x03;
 constexpr char kControlD = 0x04;
 constexpr char kEscape = 0x1b;
@@ -111,7 +111,7 @@ class TerminalView {
         state.settings.version = kApplicationVersion;
         state.showsKeys = output_.readsKeys;
         state.width =
-            output_.drawsInPlace ? std::min(session_->columns(), kWidestLayout) : kPlainWidth;
+            output_.drawsInPlace ? std::min(session_->columns(), kLayoutWidth) : kLayoutWidth;
         return terminalFrame(state);
     }
 
