@@ -10,11 +10,11 @@ namespace pylonix::qt_platform {
 
 // An application icon the panel draws with Qt.
 class QtApplicationIcon final : public ApplicationIcon {
-  public:
+public:
     explicit QtApplicationIcon(QIcon icon) : icon_(std::move(icon)) {}
     const QIcon& icon() const { return icon_; }
 
-  private:
+private:
     QIcon icon_;
 };
 
@@ -23,7 +23,7 @@ class QtApplicationIcon final : public ApplicationIcon {
 // Icon key the file icon of the desktop entry stands in (the icon of its file type). Needs a
 // Qt GUI application and runs on the main thread, as QIcon does.
 class QtDesktopApplicationSource final : public linux_platform::DesktopApplicationSource {
-  public:
+public:
     using DesktopApplicationSource::DesktopApplicationSource;
 
     std::shared_ptr<const ApplicationIcon> applicationIcon(
