@@ -24,11 +24,16 @@ ApplicationObjects::ApplicationObjects(Platform platform)
     : app_({platform.executor, platform.preferences,
             linux_platform::makePlatformPowerReader(platform.roots.powerSupply),
             platform.environment}),
-      loginItem_(linux_platform::makePlatformLoginItem()),
-      launchAtLogin_(*loginItem_),
-      softwareUpdate_(linux_platform::makePlatformUpdateDriver(), !app_.isRunningTests(),
-                      linux_platform::writeSystemLog),
-      applicationPower_(
-          qt_platform::makeLinuxApplicationPower(platform.executor, platform.roots)) {}
+      applicationPower_(qt_platform::makeLinuxApplicationPower(
+          platform.executor, platform.roots,
+          platform.front == ApplicationFront::tray ? qt_platform::ApplicationIcons::theme
+                                                   : qt_platform::ApplicationIcons::none)) {
+    if (platform.front != ApplicationFront::tray) return;
+    loginItem_ = linux_platform::makePlatformLoginItem();
+    launchAtLogin_ = std::make_unique<LaunchAtLoginController>(*loginItem_);
+    softwareUpdate_ = std::make_unique<SoftwareUpdateController>(
+        linux_platform::makePlatformUpdateDriver(), !app_.isRunningTests(),
+        linux_platform::writeSystemLog);
+}
 
 }  // namespace pylonix

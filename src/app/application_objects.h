@@ -16,6 +16,10 @@ namespace pylonix {
 // demonstrations).
 linux_platform::PlatformRoots platformRootsFromEnvironment(const EnvironmentLookup& environment);
 
+// What the objects are shown by: the tray (a GUI application, with application icons, the login
+// item and the updater) or the terminal view (readings only).
+enum class ApplicationFront { tray, terminal };
+
 // The composition root: every long-lived object of the program, made once from one description
 // of the platform, in start-up order. The tray application and the terminal view both run on
 // these. Made on the main thread after the Qt application object.
@@ -25,6 +29,7 @@ public:
         MainExecutor& executor;
         PreferencesStore& preferences;
         linux_platform::PlatformRoots roots;
+        ApplicationFront front = ApplicationFront::tray;
         EnvironmentLookup environment = processEnvironmentVariable;
     };
 
@@ -33,14 +38,15 @@ public:
     // Started before anything is shown.
     const std::shared_ptr<PowerMonitor>& monitor() const { return app_.monitor(); }
     ApplicationPowerMonitor& applicationPower() const { return *applicationPower_->monitor; }
-    LaunchAtLoginController& launchAtLogin() { return launchAtLogin_; }
-    SoftwareUpdateController& softwareUpdate() { return softwareUpdate_; }
+    // The tray's only; null for the terminal view.
+    LaunchAtLoginController* launchAtLogin() const { return launchAtLogin_.get(); }
+    SoftwareUpdateController* softwareUpdate() const { return softwareUpdate_.get(); }
 
 private:
     PylonixApp app_;
     std::unique_ptr<LoginItemService> loginItem_;
-    LaunchAtLoginController launchAtLogin_;
-    SoftwareUpdateController softwareUpdate_;
+    std::unique_ptr<LaunchAtLoginController> launchAtLogin_;
+    std::unique_ptr<SoftwareUpdateController> softwareUpdate_;
     // Sampled only while something shows it (the panel, the terminal view).
     std::unique_ptr<qt_platform::LinuxApplicationPower> applicationPower_;
 };

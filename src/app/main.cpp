@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/application_objects.h"
+#include "app/terminal/terminal_entry.h"
 #include "common/application_info.h"
 #include "app/tray_application.h"
 #include "app/tray_values.h"
@@ -59,6 +60,9 @@ QSize panelSize(const QScreen* screen) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // --terminal, or no display at all: the live view in the terminal instead of the tray.
+    if (const std::optional<int> status = pylonix::runTerminalWhenChosen(argc, argv)) return *status;
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pylonix"));
     QApplication::setOrganizationName(QStringLiteral("Pylonix"));
@@ -72,8 +76,8 @@ int main(int argc, char* argv[]) {
         {executor, preferences,
          pylonix::platformRootsFromEnvironment(pylonix::processEnvironmentVariable)});
     const std::shared_ptr<pylonix::PowerMonitor>& monitor = objects.monitor();
-    pylonix::LaunchAtLoginController& launchAtLogin = objects.launchAtLogin();
-    pylonix::SoftwareUpdateController& softwareUpdate = objects.softwareUpdate();
+    pylonix::LaunchAtLoginController& launchAtLogin = *objects.launchAtLogin();
+    pylonix::SoftwareUpdateController& softwareUpdate = *objects.softwareUpdate();
     pylonix::ApplicationPowerMonitor& applicationPower = objects.applicationPower();
     // Application power is sampled only while the panel is open.
     std::optional<pylonix::CancellationSource> sampling;

@@ -5,15 +5,21 @@
 #include "common/thread_serial_executor.h"
 #include "platform/linux/battery/platform_power_reader.h"
 #include "platform/linux/processes/proc_process_table.h"
+#include "platform/qt/qt_desktop_application_source.h"
 
 namespace pylonix::qt_platform {
 
 std::unique_ptr<LinuxApplicationPower> makeLinuxApplicationPower(
-    MainExecutor& executor, const linux_platform::PlatformRoots& roots) {
+    MainExecutor& executor, const linux_platform::PlatformRoots& roots, ApplicationIcons icons) {
     auto result = std::make_unique<LinuxApplicationPower>();
-    result->applications = std::make_unique<QtDesktopApplicationSource>(
-        std::make_unique<linux_platform::DesktopRunningApplications>(
-            roots.proc, linux_platform::DesktopEntryLocations::fromEnvironment(), ::getuid()));
+    auto running = std::make_unique<linux_platform::DesktopRunningApplications>(
+        roots.proc, linux_platform::DesktopEntryLocations::fromEnvironment(), ::getuid());
+    if (icons == ApplicationIcons::theme) {
+        result->applications = std::make_unique<QtDesktopApplicationSource>(std::move(running));
+    } else {
+        result->applications =
+            std::make_unique<linux_platform::DesktopApplicationSource>(std::move(running));
+    }
     auto reader = std::make_shared<ApplicationPowerReader>(
         std::make_shared<linux_platform::ProcProcessTable>(roots.proc, roots.powercap),
         linux_platform::makePlatformPowerReader(roots.powerSupply));

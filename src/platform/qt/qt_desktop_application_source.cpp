@@ -5,18 +5,10 @@
 
 namespace pylonix::qt_platform {
 
-QtDesktopApplicationSource::QtDesktopApplicationSource(
-    std::unique_ptr<linux_platform::DesktopRunningApplications> applications)
-    : applications_(std::move(applications)) {}
-
-std::vector<PlatformRunningApplication> QtDesktopApplicationSource::runningApplications() {
-    return applications_->list();
-}
-
 std::shared_ptr<const ApplicationIcon> QtDesktopApplicationSource::applicationIcon(
     const PlatformRunningApplication& application) {
     if (!application.bundlePath) return nullptr;
-    const std::optional<std::string> key = applications_->iconKey(*application.bundlePath);
+    const std::optional<std::string> key = applications().iconKey(*application.bundlePath);
     if (!key) return nullptr;
     const QString name = QString::fromStdString(*key);
     QIcon icon;
@@ -37,11 +29,6 @@ std::shared_ptr<const ApplicationIcon> QtDesktopApplicationSource::fileIcon(
     if (icon.isNull()) icon = QIcon::fromTheme(QStringLiteral("application-x-executable"));
     // Without any icon theme this stays an empty icon: the row then shows no picture.
     return std::make_shared<QtApplicationIcon>(std::move(icon));
-}
-
-std::optional<std::string> QtDesktopApplicationSource::applicationId(
-    std::string_view bundlePath) const {
-    return linux_platform::desktopApplicationId(bundlePath);
 }
 
 }  // namespace pylonix::qt_platform

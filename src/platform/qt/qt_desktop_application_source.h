@@ -4,8 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "apppower/running_application_source.h"
-#include "platform/linux/applications/desktop_running_applications.h"
+#include "platform/linux/applications/desktop_application_source.h"
 
 namespace pylonix::qt_platform {
 
@@ -23,19 +22,13 @@ private:
 // a desktop entry's Icon key is a theme icon name or an absolute file path. Without a usable
 // Icon key the file icon of the desktop entry stands in (the icon of its file type). Needs a
 // Qt GUI application and runs on the main thread, as QIcon does.
-class QtDesktopApplicationSource final : public RunningApplicationSource {
+class QtDesktopApplicationSource final : public linux_platform::DesktopApplicationSource {
 public:
-    explicit QtDesktopApplicationSource(
-        std::unique_ptr<linux_platform::DesktopRunningApplications> applications);
+    using DesktopApplicationSource::DesktopApplicationSource;
 
-    std::vector<PlatformRunningApplication> runningApplications() override;
     std::shared_ptr<const ApplicationIcon> applicationIcon(
         const PlatformRunningApplication& application) override;
     std::shared_ptr<const ApplicationIcon> fileIcon(const std::string& path) override;
-    std::optional<std::string> applicationId(std::string_view bundlePath) const override;
-
-private:
-    std::unique_ptr<linux_platform::DesktopRunningApplications> applications_;
 };
 
 }  // namespace pylonix::qt_platform
