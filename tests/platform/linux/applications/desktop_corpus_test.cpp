@@ -1,0 +1,120 @@
+// The desktop entry corpus: real entries, and process tables in the shapes real launchers
+// leave them; every process must come out as the application recorded beside it.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <nlohmann/json.hpp>
+
+#include "apppower/attribute_processes.h"
+#include "fake_root.h"
+#include "platform/linux/applications/desktop_entry_for_process.h"
+
+namespace pylonix::linux_platform {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+const fs::path kCorpus = fs::path(PYLONIX_FIXTURES_DIR) / "desktop_corpus";
+
+json readJson(const fs::path& file) {
+    std::ifstream in(file);
+    return json::parse(in);
+}
+
+std::string text(const json& process, const char* key) {
+    const auto found = process.find(key);
+    return found == process.end() ? std::string() : found->get<std::string>();
+}
+
+class DesktopCorpusTest : public ::testing::TestWithParam<std::string> {
+  protected:
+    DesktopCorpusTest()
+        : system_(readJson(kCorpus / "filesystem.json")), root_("corpus"), catalogue_(locations()) {
+        for (const auto& program : system_["programs"]) root_.program(program.get<std::string>());
+        for (const auto& [link, target] : system_["links"].items()) {
+            root_.link(link, target.get<std::string>());
+        }
+    }
+
+    DesktopEntryLocations locations() const {
+        DesktopEntryLocations where;
+        where.dataHome = kCorpus / "home";
+        where.dataDirs = {kCorpus / "system", kCorpus / "flatpak", kCorpus / "snap"};
+        for (const auto& dir : system_["path"])
+            where.searchPath.emplace_back(dir.get<std::string>());
+        where.locale = "C";
+        return where;
+    }
+
+    // A path on the recorded machine, in the corpus.
+    std::string corpusPath(const std::string& path) const {
+        for (const auto& [place, folder] : system_["places"].items()) {
+            if (path.starts_with(place + "/")) {
+                return (kCorpus / folder.get<std::string>() / path.substr(place.size() + 1))
+                    .string();
+            }
+        }
+        return path;
+    }
+
+    json system_;
+    FakeRoot root_;
+    DesktopEntryCatalogue catalogue_;
+};
+
+TEST_P(DesktopCorpusTest, EveryProcessIsTheApplicationRecordedBesideIt) {
+    const json table = readJson(kCorpus / "tables" / GetParam());
+    const DesktopEntryMatcher matcher(catalogue_.entries(), catalogue_.locations().searchPath,
+                                      root_.path());
+    // What each process is by itself, then its parents for the rest, as a pass places them.
+    std::map<std::string, RunningApplicationIdentity> applications;
+    ProcessMetadataTable metadata;
+    for (const json& process : table["processes"]) {
+        const auto pid = process["pid"].get<std::int32_t>();
+        const std::string executable = text(process, "executable");
+        metadata[pid] = {pid, process["parent"].get<std::int32_t>(), executable};
+        // The command line is read only where an entry needs it.
+        const auto commandLine = matcher.needsCommandLine(executable)
+                                     ? process["commandLine"].get<std::vector<std::string>>()
+                                     : std::vector<std::string>{};
+        const std::string unit = text(process, "unit");
+        const std::string launcher = corpusPath(text(process, "launcherDesktopFile"));
+        const std::string appImage = text(process, "appImage");
+        const std::string flatpakId = text(process, "flatpakId");
+        if (const auto entry = desktopEntryForProcess(
+                {unit, text(process, "launcherDesktopFile").empty() ? "" : launcher, appImage,
+                 flatpakId},
+                executable, commandLine, catalogue_, matcher)) {
+            auto& application = applications[*entry];
+            application.id = *entry;
+            application.processIDs.insert(pid);
+        }
+    }
+    std::vector<RunningApplicationIdentity> identities;
+    for (auto& [path, identity] : applications) identities.push_back(identity);
+    const ProcessAttribution attribution = attributeProcesses(identities, metadata);
+
+    for (const json& process : table["processes"]) {
+        const auto pid = process["pid"].get<std::int32_t>();
+        std::optional<std::string> found;
+        if (const auto placed = attribution.find(pid); placed != attribution.end()) {
+            const CatalogueEntry* entry = catalogue_.findByPath(placed->second);
+            ASSERT_NE(entry, nullptr) << placed->second;
+            found = entry->desktopId;
+        }
+        const std::optional<std::string> expected =
+            process["expected"].is_null() ? std::nullopt
+                                          : std::optional(process["expected"].get<std::string>());
+        EXPECT_EQ(found, expected)
+            << GetParam() << ": pid " << pid << ", " << process["why"].get<std::string>();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Tables, DesktopCorpusTest,
+                         ::testing::Values("gnome.json", "kde.json", "terminal.json",
+                                           "autostart.json"),
+                         [](const auto& table) { return fs::path(table.param).stem().string(); });
+
+}  // namespace
+}  // namespace pylonix::linux_platform
