@@ -22,18 +22,9 @@ std::size_t inOrder(const std::vector<std::string>& wanted,
 
 // argv[1..] of a command line; a title rewritten into one string is split at its blanks.
 std::vector<std::string> argumentsOf(const std::vector<std::string>& commandLine) {
-    std::vector<std::string> words;
-    if (commandLine.size() == 1 && commandLine.front().find(' ') != std::string::npos) {
-        const std::string& title = commandLine.front();
-        std::size_t start = 0;
-        while (start < title.size()) {
-            const std::size_t end = std::min(title.find(' ', start), title.size());
-            if (end > start) words.push_back(title.substr(start, end - start));
-            start = end + 1;
-        }
-    } else {
-        words = commandLine;
-    }
+    const bool title =
+        commandLine.size() == 1 && commandLine.front().find(' ') != std::string::npos;
+    std::vector<std::string> words = title ? splitAtBlanks(commandLine.front()) : commandLine;
     if (!words.empty()) words.erase(words.begin());
     return words;
 }

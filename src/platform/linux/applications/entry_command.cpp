@@ -32,18 +32,6 @@ bool isAssignment(std::string_view argument) {
     return std::all_of(name.begin(), name.end(), isNameChar) && !(name[0] >= '0' && name[0] <= '9');
 }
 
-std::vector<std::string> splitAtBlanks(std::string_view text) {
-    std::vector<std::string> words;
-    while (!text.empty()) {
-        const std::size_t start = text.find_first_not_of(" \t");
-        if (start == std::string_view::npos) break;
-        const std::size_t end = std::min(text.find_first_of(" \t", start), text.size());
-        words.emplace_back(text.substr(start, end - start));
-        text.remove_prefix(end);
-    }
-    return words;
-}
-
 std::string_view baseName(std::string_view path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
@@ -98,6 +86,18 @@ std::vector<std::string> lookThroughEnv(std::span<const std::string> arguments) 
 }
 
 }  // namespace
+
+std::vector<std::string> splitAtBlanks(std::string_view text) {
+    std::vector<std::string> words;
+    while (!text.empty()) {
+        const std::size_t start = text.find_first_not_of(" \t");
+        if (start == std::string_view::npos) break;
+        const std::size_t end = std::min(text.find_first_of(" \t", start), text.size());
+        words.emplace_back(text.substr(start, end - start));
+        text.remove_prefix(end);
+    }
+    return words;
+}
 
 bool isInterpreterProgram(std::string_view path) {
     const std::string_view family = programFamily(path);

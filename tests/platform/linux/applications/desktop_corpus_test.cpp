@@ -111,6 +111,31 @@ TEST_P(DesktopCorpusTest, EveryProcessIsTheApplicationRecordedBesideIt) {
     }
 }
 
+TEST_F(DesktopCorpusTest, TheMostParticularEvidenceDecides) {
+    const DesktopEntryMatcher matcher(catalogue_.entries(), catalogue_.locations().searchPath,
+                                      root_.path());
+    const auto idOf = [&](const LaunchHints& hints, const std::string& executable,
+                          const std::vector<std::string>& commandLine) -> std::string {
+        const auto path =
+            desktopEntryForProcess(hints, executable, commandLine, catalogue_, matcher);
+        return path ? catalogue_.findByPath(*path)->desktopId : "(none)";
+    };
+    const std::string firefox = "/usr/lib/firefox-esr/firefox-esr";
+    const std::string writer = corpusPath("/usr/share/applications/libreoffice-writer.desktop");
+    const std::string obsidian = "/home/user/Applications/Obsidian-1.4.16.AppImage";
+    const std::string konsole = "app-org.kde.konsole-5d8e0c3b1a.scope";
+    EXPECT_EQ(idOf({konsole, writer, obsidian, "org.gnome.Maps"}, firefox, {}), "org.gnome.Maps");
+    EXPECT_EQ(idOf({konsole, writer, obsidian, "org.example.Missing"}, firefox, {}),
+              "libreoffice-writer");
+    EXPECT_EQ(idOf({konsole, "/nowhere/x.desktop", obsidian, ""}, firefox, {}),
+              "appimagekit_0b6f3c2d81e5a9f4c7d2e1b0a9f8e7d6-Obsidian");
+    EXPECT_EQ(idOf({konsole, "", "/home/user/Other.AppImage", ""}, firefox, {}), "firefox-esr");
+    EXPECT_EQ(idOf({konsole, "", "", ""}, "/usr/bin/htop", {}), "org.kde.konsole");
+    EXPECT_EQ(idOf({"app-gnome-not\\x2dinstalled-7.scope", "", "", ""}, "/usr/bin/htop", {}),
+              "(none)");
+    EXPECT_EQ(idOf({}, "", {}), "(none)");
+}
+
 INSTANTIATE_TEST_SUITE_P(Tables, DesktopCorpusTest,
                          ::testing::Values("gnome.json", "kde.json", "terminal.json",
                                            "autostart.json"),
