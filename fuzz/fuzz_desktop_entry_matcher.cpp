@@ -63,15 +63,6 @@ bool inOrder(const std::vector<std::string>& wanted, const std::vector<std::stri
     return found == wanted.size();
 }
 
-// argv[1..]; a title rewritten into one string with blanks counts word by word.
-std::vector<std::string> arguments(const std::vector<std::string>& commandLine) {
-    const bool title =
-        commandLine.size() == 1 && commandLine.front().find(' ') != std::string::npos;
-    std::vector<std::string> words = title ? splitAtBlanks(commandLine.front()) : commandLine;
-    if (!words.empty()) words.erase(words.begin());
-    return words;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -114,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool interpreted = isInterpreterProgram(command.program) ||
                              (!chain.empty() && isInterpreterProgram(chain.back()));
     if (interpreted && !namesWhatToRun(command.program, command.arguments)) __builtin_trap();
-    if (inOrder(command.arguments, arguments(commandLine))) return 0;
+    if (inOrder(command.arguments, processArguments(commandLine))) return 0;
     if (interpreted || chain.empty()) __builtin_trap();
     std::set<std::string> sharing;
     for (const CatalogueEntry& entry : entries) {

@@ -145,13 +145,14 @@ void DesktopEntryCatalogue::load() {
     outside_.clear();
 }
 
-void DesktopEntryCatalogue::refreshIfChanged() {
+bool DesktopEntryCatalogue::refreshIfChanged() {
     for (const auto& [directory, stamp] : stamps_) {
         if (modificationTime(directory) != stamp) {
             load();
-            return;
+            return true;
         }
     }
+    return false;
 }
 
 const CatalogueEntry* DesktopEntryCatalogue::findById(std::string_view desktopId) const {

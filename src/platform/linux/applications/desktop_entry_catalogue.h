@@ -38,7 +38,8 @@ public:
 
     // Reads the directories again when one of them changed since the last read (an
     // application was installed or removed); otherwise costs one status call per directory.
-    void refreshIfChanged();
+    // True when it read them again.
+    bool refreshIfChanged();
 
     // By desktop id ("firefox-esr"), without the ".desktop" suffix.
     const CatalogueEntry* findById(std::string_view desktopId) const;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "platform/linux/applications/entry_command.h"
 #include "platform/linux/applications/program_path_chain.h"
@@ -12,21 +13,12 @@ namespace {
 
 // How many of `wanted` appear in `arguments` in their order, each after the previous one.
 std::size_t inOrder(const std::vector<std::string>& wanted,
-                    const std::vector<std::string>& arguments, std::size_t from) {
+                    const std::vector<std::string>& arguments) {
     std::size_t found = 0;
-    for (std::size_t i = from; i < arguments.size() && found < wanted.size(); ++i) {
+    for (std::size_t i = 0; i < arguments.size() && found < wanted.size(); ++i) {
         if (arguments[i] == wanted[found]) ++found;
     }
     return found;
-}
-
-// argv[1..] of a command line; a title rewritten into one string is split at its blanks.
-std::vector<std::string> argumentsOf(const std::vector<std::string>& commandLine) {
-    const bool title =
-        commandLine.size() == 1 && commandLine.front().find(' ') != std::string::npos;
-    std::vector<std::string> words = title ? splitAtBlanks(commandLine.front()) : commandLine;
-    if (!words.empty()) words.erase(words.begin());
-    return words;
 }
 
 // The index in `arguments` of the script an interpreter runs: its first argument that is not
@@ -104,7 +96,7 @@ void DesktopEntryMatcher::addCandidates(const std::string& program,
     for (const std::size_t i : found->second) {
         const Claim& claim = claims_[i];
         if (viaScript && claim.interpreted) continue;  // a script is not an interpreter
-        const std::size_t present = inOrder(claim.arguments, arguments, 0);
+        const std::size_t present = inOrder(claim.arguments, arguments);
         if (claim.needsArguments && present < claim.arguments.size()) continue;
         candidates.push_back({&claim, present});
     }
@@ -132,7 +124,7 @@ std::optional<std::string> DesktopEntryMatcher::match(
     // A program replaced on disk while it runs (an upgrade) still is that program.
     constexpr std::string_view kDeleted = " (deleted)";
     if (program.ends_with(kDeleted)) program.resize(program.size() - kDeleted.size());
-    const std::vector<std::string> arguments = argumentsOf(commandLine);
+    const std::vector<std::string> arguments = processArguments(commandLine);
     std::vector<Candidate> candidates;
     addCandidates(program, arguments, false, candidates);
     if (hasScriptClaims_ && isInterpreterProgram(program)) {

@@ -32,7 +32,9 @@ class DesktopEntryMatcher {
                         const std::filesystem::path& root = "/");
 
     // Whether `match` needs the command line of a process running `executable` (its real
-    // path, as /proc/<pid>/exe shows it): false lets the caller skip reading it.
+    // path, as /proc/<pid>/exe shows it): true for an interpreter (its script may be an
+    // entry's program) and for a program whose entries are told apart by their arguments;
+    // false lets the caller skip reading it.
     bool needsCommandLine(const std::string& executable) const;
 
     // The path of the entry the process is, or nothing. `commandLine` is the process's

@@ -32,6 +32,19 @@ bool isAssignment(std::string_view argument) {
     return std::all_of(name.begin(), name.end(), isNameChar) && !(name[0] >= '0' && name[0] <= '9');
 }
 
+// Words split at blanks, without quoting (the way `env -S` splits its string).
+std::vector<std::string> splitAtBlanks(std::string_view text) {
+    std::vector<std::string> words;
+    while (!text.empty()) {
+        const std::size_t start = text.find_first_not_of(" \t");
+        if (start == std::string_view::npos) break;
+        const std::size_t end = std::min(text.find_first_of(" \t", start), text.size());
+        words.emplace_back(text.substr(start, end - start));
+        text.remove_prefix(end);
+    }
+    return words;
+}
+
 std::string_view baseName(std::string_view path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
@@ -87,15 +100,11 @@ std::vector<std::string> lookThroughEnv(std::span<const std::string> arguments) 
 
 }  // namespace
 
-std::vector<std::string> splitAtBlanks(std::string_view text) {
-    std::vector<std::string> words;
-    while (!text.empty()) {
-        const std::size_t start = text.find_first_not_of(" \t");
-        if (start == std::string_view::npos) break;
-        const std::size_t end = std::min(text.find_first_of(" \t", start), text.size());
-        words.emplace_back(text.substr(start, end - start));
-        text.remove_prefix(end);
-    }
+std::vector<std::string> processArguments(const std::vector<std::string>& commandLine) {
+    const bool title =
+        commandLine.size() == 1 && commandLine.front().find(' ') != std::string::npos;
+    std::vector<std::string> words = title ? splitAtBlanks(commandLine.front()) : commandLine;
+    if (!words.empty()) words.erase(words.begin());
     return words;
 }
 

@@ -19,10 +19,9 @@ struct EntryCommand {
 // and again for `env env …`). `env -S "prog args"` is split at blanks the way env splits it.
 EntryCommand entryCommand(std::span<const std::string> exec);
 
-// The words of a command written as one string, split at blanks (spaces and tabs) without
-// quoting: how `env -S` reads its string, and how a process that rewrote its title into one
-// string shows its command line.
-std::vector<std::string> splitAtBlanks(std::string_view text);
+// A process's arguments after argv[0], from its command line. A program that rewrote its
+// title into one string with blanks (Chromium's and Electron's helpers) is read word by word.
+std::vector<std::string> processArguments(const std::vector<std::string>& commandLine);
 
 // Whether the program at `path` runs what its arguments name rather than being an application
 // of its own: shells, language interpreters and virtual machines, and launchers that start

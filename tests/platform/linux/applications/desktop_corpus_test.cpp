@@ -7,7 +7,7 @@
 
 #include "apppower/attribute_processes.h"
 #include "fake_root.h"
-#include "platform/linux/applications/desktop_entry_for_process.h"
+#include "platform/linux/applications/desktop_process_identifier.h"
 
 namespace pylonix::linux_platform {
 namespace {
@@ -30,21 +30,23 @@ std::string text(const json& process, const char* key) {
 class DesktopCorpusTest : public ::testing::TestWithParam<std::string> {
   protected:
     DesktopCorpusTest()
-        : system_(readJson(kCorpus / "filesystem.json")), root_("corpus"), catalogue_(locations()) {
+        : system_(readJson(kCorpus / "filesystem.json")),
+          root_("corpus"),
+          identifier_(makeIdentifier()) {}
+
+    // The machine's programs first: the matcher looks them up when it is built.
+    DesktopProcessIdentifier makeIdentifier() const {
         for (const auto& program : system_["programs"]) root_.program(program.get<std::string>());
         for (const auto& [link, target] : system_["links"].items()) {
             root_.link(link, target.get<std::string>());
         }
-    }
-
-    DesktopEntryLocations locations() const {
         DesktopEntryLocations where;
         where.dataHome = kCorpus / "home";
         where.dataDirs = {kCorpus / "system", kCorpus / "flatpak", kCorpus / "snap"};
         for (const auto& dir : system_["path"])
             where.searchPath.emplace_back(dir.get<std::string>());
         where.locale = "C";
-        return where;
+        return DesktopProcessIdentifier(std::move(where), root_.path());
     }
 
     // A path on the recorded machine, in the corpus.
@@ -58,15 +60,19 @@ class DesktopCorpusTest : public ::testing::TestWithParam<std::string> {
         return path;
     }
 
+    std::string idOf(const LaunchHints& hints, const std::string& executable,
+                     const std::vector<std::string>& commandLine) {
+        const CatalogueEntry* entry = identifier_.entryFor(hints, executable, commandLine);
+        return entry ? entry->desktopId : "(none)";
+    }
+
     json system_;
     FakeRoot root_;
-    DesktopEntryCatalogue catalogue_;
+    DesktopProcessIdentifier identifier_;
 };
 
 TEST_P(DesktopCorpusTest, EveryProcessIsTheApplicationRecordedBesideIt) {
     const json table = readJson(kCorpus / "tables" / GetParam());
-    const DesktopEntryMatcher matcher(catalogue_.entries(), catalogue_.locations().searchPath,
-                                      root_.path());
     // What each process is by itself, then its parents for the rest, as a pass places them.
     std::map<std::string, RunningApplicationIdentity> applications;
     ProcessMetadataTable metadata;
@@ -75,19 +81,18 @@ TEST_P(DesktopCorpusTest, EveryProcessIsTheApplicationRecordedBesideIt) {
         const std::string executable = text(process, "executable");
         metadata[pid] = {pid, process["parent"].get<std::int32_t>(), executable};
         // The command line is read only where an entry needs it.
-        const auto commandLine = matcher.needsCommandLine(executable)
+        const auto commandLine = identifier_.needsCommandLine(executable)
                                      ? process["commandLine"].get<std::vector<std::string>>()
                                      : std::vector<std::string>{};
+        const std::string launcher = text(process, "launcherDesktopFile");
+        const std::string launcherInCorpus = launcher.empty() ? "" : corpusPath(launcher);
         const std::string unit = text(process, "unit");
-        const std::string launcher = corpusPath(text(process, "launcherDesktopFile"));
         const std::string appImage = text(process, "appImage");
         const std::string flatpakId = text(process, "flatpakId");
-        if (const auto entry = desktopEntryForProcess(
-                {unit, text(process, "launcherDesktopFile").empty() ? "" : launcher, appImage,
-                 flatpakId},
-                executable, commandLine, catalogue_, matcher)) {
-            auto& application = applications[*entry];
-            application.id = *entry;
+        if (const CatalogueEntry* entry = identifier_.entryFor(
+                {unit, launcherInCorpus, appImage, flatpakId}, executable, commandLine)) {
+            auto& application = applications[entry->path];
+            application.id = entry->path;
             application.processIDs.insert(pid);
         }
     }
@@ -99,7 +104,7 @@ TEST_P(DesktopCorpusTest, EveryProcessIsTheApplicationRecordedBesideIt) {
         const auto pid = process["pid"].get<std::int32_t>();
         std::optional<std::string> found;
         if (const auto placed = attribution.find(pid); placed != attribution.end()) {
-            const CatalogueEntry* entry = catalogue_.findByPath(placed->second);
+            const CatalogueEntry* entry = identifier_.catalogue().findByPath(placed->second);
             ASSERT_NE(entry, nullptr) << placed->second;
             found = entry->desktopId;
         }
@@ -111,15 +116,12 @@ TEST_P(DesktopCorpusTest, EveryProcessIsTheApplicationRecordedBesideIt) {
     }
 }
 
+INSTANTIATE_TEST_SUITE_P(Tables, DesktopCorpusTest,
+                         ::testing::Values("gnome.json", "kde.json", "terminal.json",
+                                           "autostart.json"),
+                         [](const auto& table) { return fs::path(table.param).stem().string(); });
+
 TEST_F(DesktopCorpusTest, TheMostParticularEvidenceDecides) {
-    const DesktopEntryMatcher matcher(catalogue_.entries(), catalogue_.locations().searchPath,
-                                      root_.path());
-    const auto idOf = [&](const LaunchHints& hints, const std::string& executable,
-                          const std::vector<std::string>& commandLine) -> std::string {
-        const auto path =
-            desktopEntryForProcess(hints, executable, commandLine, catalogue_, matcher);
-        return path ? catalogue_.findByPath(*path)->desktopId : "(none)";
-    };
     const std::string firefox = "/usr/lib/firefox-esr/firefox-esr";
     const std::string writer = corpusPath("/usr/share/applications/libreoffice-writer.desktop");
     const std::string obsidian = "/home/user/Applications/Obsidian-1.4.16.AppImage";
@@ -136,10 +138,24 @@ TEST_F(DesktopCorpusTest, TheMostParticularEvidenceDecides) {
     EXPECT_EQ(idOf({}, "", {}), "(none)");
 }
 
-INSTANTIATE_TEST_SUITE_P(Tables, DesktopCorpusTest,
-                         ::testing::Values("gnome.json", "kde.json", "terminal.json",
-                                           "autostart.json"),
-                         [](const auto& table) { return fs::path(table.param).stem().string(); });
+// The matcher follows the entries: an application installed while the program runs is found.
+TEST(DesktopProcessIdentifierTest, AnEntryInstalledLaterIsMatchedAfterARefresh) {
+    FakeRoot root("identifier");
+    root.program("/opt/notes/notes");
+    const fs::path xdg = root.path() / "xdg";
+    fs::create_directories(xdg / "applications");
+    DesktopProcessIdentifier identifier({xdg, {}, {}, "C"}, root.path());
+    EXPECT_EQ(identifier.entryFor({}, "/opt/notes/notes", {}), nullptr);
+    std::ofstream(xdg / "applications/notes.desktop")
+        << "[Desktop Entry]\nType=Application\nName=Notes\nExec=/opt/notes/notes %U\n";
+    // A directory's time stamp may not move within its granularity: make the change visible.
+    fs::last_write_time(xdg / "applications",
+                        fs::last_write_time(xdg / "applications") + std::chrono::seconds(2));
+    identifier.refreshIfChanged();
+    const CatalogueEntry* entry = identifier.entryFor({}, "/opt/notes/notes", {});
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->desktopId, "notes");
+}
 
 }  // namespace
 }  // namespace pylonix::linux_platform

@@ -1,0 +1,48 @@
+#include "platform/linux/applications/desktop_process_identifier.h"
+
+#include "platform/linux/applications/application_unit.h"
+
+namespace pylonix::linux_platform {
+
+DesktopProcessIdentifier::DesktopProcessIdentifier(DesktopEntryLocations locations,
+                                                   const std::filesystem::path& root)
+    : root_(root),
+      catalogue_(std::move(locations)),
+      matcher_(catalogue_.entries(), catalogue_.locations().searchPath, root_) {}
+
+void DesktopProcessIdentifier::refreshIfChanged() {
+    if (catalogue_.refreshIfChanged()) {
+        matcher_ =
+            DesktopEntryMatcher(catalogue_.entries(), catalogue_.locations().searchPath, root_);
+    }
+}
+
+const CatalogueEntry* DesktopProcessIdentifier::entryFor(
+    const LaunchHints& hints, const std::string& executable,
+    const std::vector<std::string>& commandLine) {
+    if (!hints.flatpakId.empty()) {
+        if (const CatalogueEntry* entry = catalogue_.findById(hints.flatpakId)) return entry;
+    }
+    if (!hints.launcherDesktopFile.empty()) {
+        if (const CatalogueEntry* entry =
+                catalogue_.findByPath(std::string(hints.launcherDesktopFile))) {
+            return entry;
+        }
+    }
+    if (!hints.appImage.empty()) {
+        if (const auto path = matcher_.entryForProgram(std::string(hints.appImage))) {
+            return catalogue_.findByPath(*path);
+        }
+    }
+    if (!executable.empty()) {
+        if (const auto path = matcher_.match(executable, commandLine)) {
+            return catalogue_.findByPath(*path);
+        }
+    }
+    for (const std::string& id : desktopIdsFromUnit(hints.systemdUnit)) {
+        if (const CatalogueEntry* entry = catalogue_.findById(id)) return entry;
+    }
+    return nullptr;
+}
+
+}  // namespace pylonix::linux_platform
