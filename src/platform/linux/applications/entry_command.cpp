@@ -62,8 +62,8 @@ std::string_view programFamily(std::string_view path) {
     return name;
 }
 
-// The arguments after `env`'s options and assignments; nothing when a `-S` string follows
-// (its words are spliced in by the caller, so `split` receives them).
+// What `env` runs, from its arguments: the program and its arguments after env's options and
+// assignments (a `-S` string is split into words and read again); empty when it runs nothing.
 std::vector<std::string> lookThroughEnv(std::span<const std::string> arguments) {
     std::vector<std::string> rest;
     for (std::size_t i = 0; i < arguments.size(); ++i) {

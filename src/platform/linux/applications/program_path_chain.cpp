@@ -66,7 +66,8 @@ std::vector<std::string> programPathChain(const std::string& program,
                                           const fs::path& root) {
     if (program.empty()) return {};
     if (program.front() == '/') return chainFrom(root, program);
-    if (program.find('/') != std::string::npos) return {};  // relative: depends on the caller
+    // Relative to a working directory the entry does not know.
+    if (program.find('/') != std::string::npos) return {};
     for (const fs::path& directory : searchPath) {
         if (!directory.is_absolute()) continue;
         auto chain = chainFrom(root, directory / program);
