@@ -94,7 +94,7 @@ std::optional<std::string> snapEntryId(std::string_view unit) {
 
 }  // namespace
 
-std::vector<std::string> desktopIdsFromUnit(std::string_view unit) {
+std::vector<std::string> applicationUnitDesktopIds(std::string_view unit) {
     std::vector<std::string> slice;
     while (!unit.empty()) {
         const std::size_t slash = unit.rfind('/');

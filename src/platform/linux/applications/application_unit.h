@@ -18,6 +18,6 @@ namespace pylonix::linux_platform {
 // - otherwise an app-<id>.slice that holds the process's unit (a terminal's tabs run in their
 //   own scopes inside the terminal's slice).
 // '-' inside an id is escaped as \x2d, and undone. Empty when no unit names an application.
-std::vector<std::string> desktopIdsFromUnit(std::string_view unit);
+std::vector<std::string> applicationUnitDesktopIds(std::string_view unit);
 
 }  // namespace pylonix::linux_platform

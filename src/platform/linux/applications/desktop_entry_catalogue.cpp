@@ -98,6 +98,7 @@ std::optional<std::string> DesktopEntryCatalogue::resolveProgram(const std::stri
 }
 
 void DesktopEntryCatalogue::load() {
+    ++generation_;
     entries_.clear();
     byId_.clear();
     byPath_.clear();
@@ -145,14 +146,13 @@ void DesktopEntryCatalogue::load() {
     outside_.clear();
 }
 
-bool DesktopEntryCatalogue::refreshIfChanged() {
+void DesktopEntryCatalogue::refreshIfChanged() {
     for (const auto& [directory, stamp] : stamps_) {
         if (modificationTime(directory) != stamp) {
             load();
-            return true;
+            return;
         }
     }
-    return false;
 }
 
 const CatalogueEntry* DesktopEntryCatalogue::findById(std::string_view desktopId) const {

@@ -5,16 +5,14 @@
 namespace pylonix::linux_platform {
 
 DesktopProcessIdentifier::DesktopProcessIdentifier(DesktopEntryLocations locations,
-                                                   const std::filesystem::path& root)
-    : root_(root),
-      catalogue_(std::move(locations)),
-      matcher_(catalogue_.entries(), catalogue_.locations().searchPath, root_) {}
+                                                   std::filesystem::path root)
+    : root_(std::move(root)), catalogue_(std::move(locations)), matcher_({}, {}, root_) {}
 
 void DesktopProcessIdentifier::refreshIfChanged() {
-    if (catalogue_.refreshIfChanged()) {
-        matcher_ =
-            DesktopEntryMatcher(catalogue_.entries(), catalogue_.locations().searchPath, root_);
-    }
+    catalogue_.refreshIfChanged();
+    if (matcherGeneration_ == catalogue_.generation()) return;
+    matcher_ = DesktopEntryMatcher(catalogue_.entries(), catalogue_.locations().searchPath, root_);
+    matcherGeneration_ = catalogue_.generation();
 }
 
 const CatalogueEntry* DesktopProcessIdentifier::entryFor(
@@ -39,7 +37,7 @@ const CatalogueEntry* DesktopProcessIdentifier::entryFor(
             return catalogue_.findByPath(*path);
         }
     }
-    for (const std::string& id : desktopIdsFromUnit(hints.systemdUnit)) {
+    for (const std::string& id : applicationUnitDesktopIds(hints.systemdUnit)) {
         if (const CatalogueEntry* entry = catalogue_.findById(id)) return entry;
     }
     return nullptr;

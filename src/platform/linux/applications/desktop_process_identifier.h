@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -21,15 +22,17 @@ struct LaunchHints {
 };
 
 // Which installed desktop entry a process is: the user's desktop entries and their matcher,
-// kept together (the matcher is built again whenever the entries are read again). Building
-// and refreshing read the file system: use it off the main thread.
+// kept together. Nothing is read before the first refreshIfChanged, and the matcher is built
+// again whenever the entries were read again; both read the file system, so call it where
+// that may happen (the sampler's worker).
 class DesktopProcessIdentifier {
   public:
     // `root` is where programs are looked up ("/" outside tests).
     explicit DesktopProcessIdentifier(DesktopEntryLocations locations,
-                                      const std::filesystem::path& root = "/");
+                                      std::filesystem::path root = "/");
 
-    // Reads the entries again when their directories changed (see DesktopEntryCatalogue).
+    // Reads the entries when their directories changed (see DesktopEntryCatalogue) and then
+    // builds the matcher again; the first call builds it in any case.
     void refreshIfChanged();
 
     // Whether entryFor needs the command line of a process running `executable`.
@@ -42,8 +45,8 @@ class DesktopProcessIdentifier {
     // 2. the launcher's desktop file (recorded for this very process, not inherited);
     // 3. its AppImage (the entry whose program is that file);
     // 4. its command: executable and command line (see DesktopEntryMatcher);
-    // 5. its systemd unit (see desktopIdsFromUnit). The unit comes after the command because
-    //    a program started from a terminal stays in the terminal's unit.
+    // 5. its systemd unit (see applicationUnitDesktopIds). The unit comes after the command
+    //    because a program started from a terminal stays in the terminal's unit.
     // Null when none names an installed entry: the caller may still place the process through
     // its parents. `commandLine` may be empty where needsCommandLine(executable) is false.
     const CatalogueEntry* entryFor(const LaunchHints& hints, const std::string& executable,
@@ -55,6 +58,7 @@ class DesktopProcessIdentifier {
     std::filesystem::path root_;
     DesktopEntryCatalogue catalogue_;
     DesktopEntryMatcher matcher_;
+    std::optional<std::uint64_t> matcherGeneration_;  // the catalogue's, when built
 };
 
 }  // namespace pylonix::linux_platform

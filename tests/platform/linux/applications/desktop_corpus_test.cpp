@@ -32,7 +32,9 @@ class DesktopCorpusTest : public ::testing::TestWithParam<std::string> {
     DesktopCorpusTest()
         : system_(readJson(kCorpus / "filesystem.json")),
           root_("corpus"),
-          identifier_(makeIdentifier()) {}
+          identifier_(makeIdentifier()) {
+        identifier_.refreshIfChanged();
+    }
 
     // The machine's programs first: the matcher looks them up when it is built.
     DesktopProcessIdentifier makeIdentifier() const {
@@ -138,23 +140,30 @@ TEST_F(DesktopCorpusTest, TheMostParticularEvidenceDecides) {
     EXPECT_EQ(idOf({}, "", {}), "(none)");
 }
 
-// The matcher follows the entries: an application installed while the program runs is found.
-TEST(DesktopProcessIdentifierTest, AnEntryInstalledLaterIsMatchedAfterARefresh) {
+// The matcher follows the entries: applications installed or removed while this runs count.
+TEST(DesktopProcessIdentifierTest, EntriesInstalledOrRemovedCountAfterARefresh) {
     FakeRoot root("identifier");
     root.program("/opt/notes/notes");
     const fs::path xdg = root.path() / "xdg";
     fs::create_directories(xdg / "applications");
-    DesktopProcessIdentifier identifier({xdg, {}, {}, "C"}, root.path());
-    EXPECT_EQ(identifier.entryFor({}, "/opt/notes/notes", {}), nullptr);
     std::ofstream(xdg / "applications/notes.desktop")
         << "[Desktop Entry]\nType=Application\nName=Notes\nExec=/opt/notes/notes %U\n";
+    DesktopProcessIdentifier identifier({xdg, {}, {}, "C"}, root.path());
+    EXPECT_EQ(identifier.entryFor({}, "/opt/notes/notes", {}), nullptr);  // nothing read yet
+    identifier.refreshIfChanged();
+    ASSERT_NE(identifier.entryFor({}, "/opt/notes/notes", {}), nullptr);
+    fs::remove(xdg / "applications/notes.desktop");
+    std::ofstream(xdg / "applications/tool.desktop")
+        << "[Desktop Entry]\nType=Application\nName=Tool\nExec=/opt/notes/tool\n";
+    root.program("/opt/notes/tool");
     // A directory's time stamp may not move within its granularity: make the change visible.
     fs::last_write_time(xdg / "applications",
                         fs::last_write_time(xdg / "applications") + std::chrono::seconds(2));
     identifier.refreshIfChanged();
-    const CatalogueEntry* entry = identifier.entryFor({}, "/opt/notes/notes", {});
+    EXPECT_EQ(identifier.entryFor({}, "/opt/notes/notes", {}), nullptr);  // removed
+    const CatalogueEntry* entry = identifier.entryFor({}, "/opt/notes/tool", {});
     ASSERT_NE(entry, nullptr);
-    EXPECT_EQ(entry->desktopId, "notes");
+    EXPECT_EQ(entry->desktopId, "tool");
 }
 
 }  // namespace
