@@ -15,9 +15,15 @@ void DesktopProcessIdentifier::refreshIfChanged() {
     matcherGeneration_ = catalogue_.generation();
 }
 
+bool DesktopProcessIdentifier::needsCommandLine(const std::string& executable) {
+    if (!matcherGeneration_) refreshIfChanged();
+    return matcher_.needsCommandLine(executable);
+}
+
 const CatalogueEntry* DesktopProcessIdentifier::entryFor(
     const LaunchHints& hints, const std::string& executable,
     const std::vector<std::string>& commandLine) {
+    if (!matcherGeneration_) refreshIfChanged();
     if (!hints.flatpakId.empty()) {
         if (const CatalogueEntry* entry = catalogue_.findById(hints.flatpakId)) return entry;
     }

@@ -22,9 +22,9 @@ struct LaunchHints {
 };
 
 // Which installed desktop entry a process is: the user's desktop entries and their matcher,
-// kept together. Nothing is read before the first refreshIfChanged, and the matcher is built
-// again whenever the entries were read again; both read the file system, so call it where
-// that may happen (the sampler's worker).
+// kept together. The entries are read and the matcher built on first use (whichever call comes
+// first) and again by refreshIfChanged when the entry directories changed; that reads the file
+// system, so use it where that may happen (the sampler's worker).
 class DesktopProcessIdentifier {
   public:
     // `root` is where programs are looked up ("/" outside tests).
@@ -32,13 +32,12 @@ class DesktopProcessIdentifier {
                                       std::filesystem::path root = "/");
 
     // Reads the entries when their directories changed (see DesktopEntryCatalogue) and then
-    // builds the matcher again; the first call builds it in any case.
+    // builds the matcher again.
     void refreshIfChanged();
 
-    // Whether entryFor needs the command line of a process running `executable`.
-    bool needsCommandLine(const std::string& executable) const {
-        return matcher_.needsCommandLine(executable);
-    }
+    // Whether entryFor needs the command line of a process running `executable`. A scan that
+    // asks before the first listing gets the answer for the installed entries.
+    bool needsCommandLine(const std::string& executable);
 
     // The entry one process is, from the most particular evidence to the least:
     // 1. its Flatpak sandbox (the id is the exported entry's desktop id);

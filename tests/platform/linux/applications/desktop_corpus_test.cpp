@@ -32,9 +32,7 @@ class DesktopCorpusTest : public ::testing::TestWithParam<std::string> {
     DesktopCorpusTest()
         : system_(readJson(kCorpus / "filesystem.json")),
           root_("corpus"),
-          identifier_(makeIdentifier()) {
-        identifier_.refreshIfChanged();
-    }
+          identifier_(makeIdentifier()) {}
 
     // The machine's programs first: the matcher looks them up when it is built.
     DesktopProcessIdentifier makeIdentifier() const {
@@ -141,6 +139,7 @@ TEST_F(DesktopCorpusTest, TheMostParticularEvidenceDecides) {
 }
 
 // The matcher follows the entries: applications installed or removed while this runs count.
+// A scan asks about command lines before anything else: the entries are there for it.
 TEST(DesktopProcessIdentifierTest, EntriesInstalledOrRemovedCountAfterARefresh) {
     FakeRoot root("identifier");
     root.program("/opt/notes/notes");
@@ -148,10 +147,13 @@ TEST(DesktopProcessIdentifierTest, EntriesInstalledOrRemovedCountAfterARefresh) 
     fs::create_directories(xdg / "applications");
     std::ofstream(xdg / "applications/notes.desktop")
         << "[Desktop Entry]\nType=Application\nName=Notes\nExec=/opt/notes/notes %U\n";
+    {
+        DesktopProcessIdentifier scanFirst({xdg, {}, {}, "C"}, root.path());
+        EXPECT_TRUE(scanFirst.needsCommandLine("/usr/bin/python3.11"));  // notes may be a script
+        EXPECT_FALSE(scanFirst.needsCommandLine("/opt/notes/notes"));
+    }
     DesktopProcessIdentifier identifier({xdg, {}, {}, "C"}, root.path());
-    EXPECT_EQ(identifier.entryFor({}, "/opt/notes/notes", {}), nullptr);  // nothing read yet
-    identifier.refreshIfChanged();
-    ASSERT_NE(identifier.entryFor({}, "/opt/notes/notes", {}), nullptr);
+    ASSERT_NE(identifier.entryFor({}, "/opt/notes/notes", {}), nullptr);  // read on first use
     fs::remove(xdg / "applications/notes.desktop");
     std::ofstream(xdg / "applications/tool.desktop")
         << "[Desktop Entry]\nType=Application\nName=Tool\nExec=/opt/notes/tool\n";
@@ -161,6 +163,7 @@ TEST(DesktopProcessIdentifierTest, EntriesInstalledOrRemovedCountAfterARefresh) 
                         fs::last_write_time(xdg / "applications") + std::chrono::seconds(2));
     identifier.refreshIfChanged();
     EXPECT_EQ(identifier.entryFor({}, "/opt/notes/notes", {}), nullptr);  // removed
+    EXPECT_TRUE(identifier.needsCommandLine("/usr/bin/python3.11"));
     const CatalogueEntry* entry = identifier.entryFor({}, "/opt/notes/tool", {});
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(entry->desktopId, "tool");
