@@ -98,6 +98,7 @@ std::optional<std::string> DesktopEntryCatalogue::resolveProgram(const std::stri
 }
 
 void DesktopEntryCatalogue::load() {
+    ++generation_;
     entries_.clear();
     byId_.clear();
     byPath_.clear();

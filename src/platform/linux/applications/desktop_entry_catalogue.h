@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -40,6 +41,9 @@ public:
     // application was installed or removed); otherwise costs one status call per directory.
     void refreshIfChanged();
 
+    // Changes whenever the directories were read again.
+    std::uint64_t generation() const { return generation_; }
+
     // By desktop id ("firefox-esr"), without the ".desktop" suffix.
     const CatalogueEntry* findById(std::string_view desktopId) const;
     // By the absolute path of the entry file. A shown application entry outside the
@@ -64,6 +68,7 @@ private:
     std::unordered_map<std::string, std::size_t> byPath_;
     std::unordered_map<std::string, std::size_t> byExecutable_;
     std::map<std::string, std::optional<CatalogueEntry>> outside_;  // read on demand, by path
+    std::uint64_t generation_ = 0;
     // Every directory read, with its modification time when it was read (absent: missing).
     std::vector<std::pair<std::filesystem::path, std::optional<std::filesystem::file_time_type>>>
         stamps_;
