@@ -108,7 +108,7 @@ TEST(SysfsReaderTest, PeripheralBatteriesAreNeverTheSystemBattery) {
     EXPECT_FALSE(laptop.externalConnected);  // the mouse's "online" is not an adapter
 
     EXPECT_EQ(readMachine("desktop_with_headset"),
-              unavailableSnapshot("未找到电池信息；此应用仅支持带内置电池的 Mac。", kTime));
+              unavailableSnapshot("未找到电池信息；此应用仅支持带内置电池的电脑。", kTime));
 }
 
 TEST(SysfsReaderTest, GarbageValuesLeaveTheirKeysOut) {
