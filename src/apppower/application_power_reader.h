@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "apppower/application_power_model.h"
@@ -39,7 +40,7 @@ private:
     // The metadata of every listed process of the current user, or nothing when the list cannot
     // be read (`failureMessage` then holds the pass's message).
     std::optional<ProcessMetadataTable> listProcesses(const char*& failureMessage) const;
-    ProcessEnergyReading failed(const char* message) const;
+    ProcessEnergyReading failed(std::string message) const;
     ApplicationProcessMetadata processMetadata(std::int32_t pid) const;
 
     std::shared_ptr<const ProcessTable> table_;
