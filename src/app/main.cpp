@@ -8,8 +8,11 @@
 #include <optional>
 #include <string_view>
 
+#include "app/command_line.h"
 #include "app/pylonix_app.h"
+#include "app/single_instance.h"
 #include "common/application_info.h"
+#include "common/thread_serial_executor.h"
 #include "app/tray_application.h"
 #include "app/tray_values.h"
 #include "platform/linux/desktop/desktop_reduce_motion.h"
@@ -74,10 +77,16 @@ QSize panelSize(const QScreen* screen) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    if (const auto status = pylonix::handleEarlyAction(argc, argv)) return *status;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pylonix"));
     QApplication::setOrganizationName(QStringLiteral("Pylonix"));
     QApplication::setQuitOnLastWindowClosed(false);
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(pylonix::kApplicationId));
+
+    // One instance per session: a later start opens this one's panel and ends.
+    pylonix::SingleInstance instance;
+    if (const auto status = pylonix::exitStatusFor(instance.claim())) return *status;
 
     // Start-up: the power monitor reads twice and starts its loop before anything is shown.
     pylonix::qt_platform::QtMainExecutor executor;
@@ -87,8 +96,10 @@ int main(int argc, char* argv[]) {
     const std::shared_ptr<pylonix::PowerMonitor>& monitor = app.monitor();
 
     // The tray scene's first build: the login item and the updater.
+    // After start-up the autostart entry is read and written on a worker of its own.
     const auto loginItem = pylonix::linux_platform::makePlatformLoginItem();
-    pylonix::LaunchAtLoginController launchAtLogin(*loginItem);
+    pylonix::ThreadSerialExecutor loginItemWorker;
+    pylonix::LaunchAtLoginController launchAtLogin(*loginItem, loginItemWorker, executor);
     pylonix::SoftwareUpdateController softwareUpdate(
         pylonix::linux_platform::makePlatformUpdateDriver(), !app.isRunningTests(),
         pylonix::linux_platform::writeSystemLog);
@@ -154,6 +165,9 @@ int main(int argc, char* argv[]) {
             },
         .trayShowsLabels = trayLabelsFromEnvironment(),
     });
+
+    QObject::connect(&instance, &pylonix::SingleInstance::activated,
+                     [&] { tray.panel().open(QRect()); });
 
     // The label and the panel follow every snapshot and every change of the update state.
     const auto show = [&] {
