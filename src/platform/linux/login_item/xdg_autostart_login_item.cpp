@@ -112,15 +112,15 @@ LoginItemStatus XdgAutostartLoginItem::status() const {
 
 std::optional<std::string> XdgAutostartLoginItem::registerItem() {
     if (const int error = makeDirectories(directory_)) return describeErrno(error);
-    Entry existing = readEntry();
+    const Entry existing = readEntry();
     if (existing.status == LoginItemStatus::enabled) return std::nullopt;
     // The user's own entry, switched off, is kept as they wrote it; one that would not start
     // anything (a program gone, garbage) is replaced.
     if (existing.status == LoginItemStatus::notRegistered && !existing.contents.empty()) {
-        Entry switchedOn{LoginItemStatus::enabled, switchOnAutostartEntry(existing.contents)};
-        if (const auto entry = parseAutostartEntry(switchedOn.contents);
+        const std::string switchedOn = switchOnAutostartEntry(existing.contents);
+        if (const auto entry = parseAutostartEntry(switchedOn);
             entry && !entry->switchedOff && startsAProgram(*entry)) {
-            return writeEntry(switchedOn.contents);
+            return writeEntry(switchedOn);
         }
     }
     return writeEntry(makeAutostartEntry(executable_));
@@ -128,11 +128,8 @@ std::optional<std::string> XdgAutostartLoginItem::registerItem() {
 
 std::optional<std::string> XdgAutostartLoginItem::unregisterItem() {
     const Entry existing = readEntry();
-    // Nothing to switch off: no entry, or one the session would not start anyway.
-    if (existing.contents.empty() || existing.status == LoginItemStatus::notFound) {
-        return std::nullopt;
-    }
-    if (existing.status == LoginItemStatus::notRegistered) return std::nullopt;  // already off
+    // Nothing to switch off: no entry, one already off, or one that would start nothing.
+    if (existing.status != LoginItemStatus::enabled) return std::nullopt;
     return writeEntry(switchOffAutostartEntry(existing.contents));
 }
 

@@ -79,9 +79,6 @@ std::string describeStatus(QNetworkReply* reply, int status) {
 std::string describeNetworkFailure(QNetworkReply* reply) {
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (status.isValid() && status.toInt() >= 400) return describeStatus(reply, status.toInt());
-    if (reply->error() == QNetworkReply::TooManyRedirectsError) {
-        return "更新源的重定向次数过多（超过 " + std::to_string(kMaximumRedirects) + " 次）。";
-    }
     return "无法获取更新源：" + shortened(reply->errorString());
 }
 
@@ -149,7 +146,7 @@ void fetchFrom(QNetworkAccessManager& network, const QUrl& url, std::shared_ptr<
     });
     QObject::connect(reply, &QNetworkReply::readyRead, reply, [reply, fetch] {
         if (fetch->failure) return;
-        // A redirect's body is not the feed's, but counts against the cap all the same.
+        // A redirect's body is not the feed's, but is bounded all the same.
         if (!fetch->drain(reply)) fetch->fail(reply, fetch->tooLargeMessage());
     });
     QObject::connect(reply, &QNetworkReply::finished, reply, [&network, reply, fetch] {
