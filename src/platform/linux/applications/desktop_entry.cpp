@@ -95,6 +95,8 @@ std::optional<std::vector<std::string>> splitExecValue(std::string_view value) {
                 quoted = false;
             } else if (c == '\\' && i + 1 < value.size()) {
                 current += value[++i];
+            } else if (c == '%' && i + 1 < value.size() && value[i + 1] == '%') {
+                current += value[++i];  // a literal percent sign, quoted or not
             } else {
                 current += c;
             }

@@ -248,6 +248,16 @@ TEST(AutostartEntryTest, SwitchingOffMarksTheEndOfTheMainGroup) {
         "[Desktop Entry]\nX-GNOME-Autostart-enabled=true\n[X]\nHidden=true\n");
 }
 
+TEST(AutostartEntryTest, TheEntryWrittenForAnyPathStartsThatPath) {
+    for (const std::string path : {"/usr/bin/pylonix", "/opt/a b/100%/$x`\"y\\", "/a\nb\tc\rd",
+                                   "/with \\s and \\n"}) {
+        const auto entry = parseAutostartEntry(makeAutostartEntry(path));
+        ASSERT_TRUE(entry) << path;
+        EXPECT_FALSE(entry->switchedOff);
+        EXPECT_EQ(entry->exec, std::vector<std::string>{path});
+    }
+}
+
 TEST(AutostartEntryTest, QuotesExecArguments) {
     EXPECT_EQ(quoteExecArgument("/usr/bin/pylonix"), "\"/usr/bin/pylonix\"");
     EXPECT_EQ(quoteExecArgument("/a b/100%/$x`\"y\\"), "\"/a b/100%%/\\\\$x\\\\`\\\\\"y\\\\\\\\\"");
