@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/pylonix_app.h"
+#include "common/thread_serial_executor.h"
 #include "platform/linux/platform_roots.h"
 #include "platform/qt/application_power_monitor_factory.h"
 #include "services/launch_at_login_controller.h"
@@ -44,6 +45,8 @@ public:
 
 private:
     PylonixApp app_;
+    // After start-up the autostart entry is read and written on a worker of its own.
+    ThreadSerialExecutor loginItemWorker_;
     std::unique_ptr<LoginItemService> loginItem_;
     std::unique_ptr<LaunchAtLoginController> launchAtLogin_;
     std::unique_ptr<SoftwareUpdateController> softwareUpdate_;

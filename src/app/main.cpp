@@ -9,6 +9,8 @@
 
 #include "app/application_objects.h"
 #include "app/terminal/terminal_entry.h"
+#include "app/command_line.h"
+#include "app/single_instance.h"
 #include "common/application_info.h"
 #include "app/tray_application.h"
 #include "app/tray_values.h"
@@ -60,6 +62,7 @@ QSize panelSize(const QScreen* screen) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    if (const auto status = pylonix::handleEarlyAction(argc, argv)) return *status;
     // --terminal, or no display at all: the live view in the terminal instead of the tray.
     if (const std::optional<int> status = pylonix::runTerminalWhenChosen(argc, argv)) return *status;
 
@@ -67,6 +70,11 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("pylonix"));
     QApplication::setOrganizationName(QStringLiteral("Pylonix"));
     QApplication::setQuitOnLastWindowClosed(false);
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(pylonix::kApplicationId));
+
+    // One instance per session: a later start opens this one's panel and ends.
+    pylonix::SingleInstance instance;
+    if (const auto status = pylonix::exitStatusFor(instance.claim())) return *status;
 
     // Start-up: every long-lived object from one description of the platform; the power monitor
     // reads twice and starts its loop before anything is shown.
@@ -139,6 +147,9 @@ int main(int argc, char* argv[]) {
             },
         .trayShowsLabels = trayLabelsFromEnvironment(),
     });
+
+    QObject::connect(&instance, &pylonix::SingleInstance::activated,
+                     [&] { tray.panel().open(QRect()); });
 
     // The label and the panel follow every snapshot and every change of the update state.
     const auto show = [&] {

@@ -36,9 +36,9 @@ TimedPowerSample ApplicationPowerReader::samplePower() const {
     return {uptime, power_->read()};
 }
 
-ProcessEnergyReading ApplicationPowerReader::failed(const char* message) const {
+ProcessEnergyReading ApplicationPowerReader::failed(std::string message) const {
     ProcessEnergyReading reading;
-    reading.errorMessage = message;
+    reading.errorMessage = std::move(message);
     reading.powerSample = samplePower();
     return reading;
 }
@@ -120,7 +120,7 @@ ProcessEnergyReading ApplicationPowerReader::sampleEnergy(
     }
     if (!anyEnergy) {
         if (table_->pidRusage(table_->getpid(), own) != 0 || own.ri_energy_nj == 0) {
-            return failed(kNoEnergyDataMessage);
+            return failed(table_->energyUnavailableMessage());
         }
     }
 

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "apppower/application_power_model.h"
 #include "apppower/process_table.h"
+#include "common/platform_texts.h"
 #include "power/power_reading.h"
 
 namespace pylonix {
@@ -14,7 +16,7 @@ inline constexpr const char* kProcessListSizeUnreadableMessage = "系统暂不�
 inline constexpr const char* kProcessListUnreadableMessage = "暂时无法获取正在运行的应用。";
 inline constexpr const char* kEnergyUnsupportedMessage = "当前系统不支持读取应用 CPU 能耗。";
 inline constexpr const char* kEnergyNotPermittedMessage = "系统未允许读取其他应用的 CPU 能耗。";
-inline constexpr const char* kNoEnergyDataMessage = "这台 Mac 暂未提供应用 CPU 能耗数据。";
+inline constexpr const char* kNoEnergyDataMessage = platform_texts::kNoApplicationEnergyData;
 
 // Reads per-process energy counters and whole-machine power samples. Holds no state between
 // calls; each operation blocks on the process table and the power reading, so callers run it
@@ -38,7 +40,7 @@ private:
     // The metadata of every listed process of the current user, or nothing when the list cannot
     // be read (`failureMessage` then holds the pass's message).
     std::optional<ProcessMetadataTable> listProcesses(const char*& failureMessage) const;
-    ProcessEnergyReading failed(const char* message) const;
+    ProcessEnergyReading failed(std::string message) const;
     ApplicationProcessMetadata processMetadata(std::int32_t pid) const;
 
     std::shared_ptr<const ProcessTable> table_;

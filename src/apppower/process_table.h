@@ -1,6 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+
+#include "common/platform_texts.h"
 
 namespace pylonix {
 
@@ -49,6 +52,12 @@ public:
 
     // Monotonic uptime in nanoseconds; does not advance while the machine sleeps.
     virtual std::uint64_t uptimeNanoseconds() const = 0;
+
+    // The sentence for a pass in which no process's energy could be read: why, where the
+    // platform can tell (a counter closed to this user, say, and the remedy).
+    virtual std::string energyUnavailableMessage() const {
+        return platform_texts::kNoApplicationEnergyData;
+    }
 };
 
 }  // namespace pylonix

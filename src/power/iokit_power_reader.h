@@ -3,21 +3,21 @@
 #include <functional>
 #include <memory>
 
+#include "common/platform_texts.h"
 #include "power/battery_registry.h"
 #include "power/power_reading.h"
 
 namespace pylonix {
 
 inline constexpr const char* kBatteryServiceClass = "AppleSmartBattery";
-inline constexpr const char* kNoBatteryServiceMessage =
-    "未找到电池信息；此应用仅支持带内置电池的 Mac。";
+inline constexpr const char* kNoBatteryServiceMessage = platform_texts::kNoBuiltInBattery;
 inline constexpr const char* kBatteryUnreadableMessage = "无法读取电池数据。";
 
 // Reads the battery controller's record through the registry and turns it into a snapshot.
 // Keeps no state between calls; safe to call from several threads at once as long as the
 // registry is.
 class IOKitPowerReader final : public PowerReading {
-public:
+  public:
     using Clock = std::function<WallClockTime()>;
 
     explicit IOKitPowerReader(std::shared_ptr<const BatteryRegistry> registry,
@@ -25,7 +25,7 @@ public:
 
     PowerSnapshot read() const override;
 
-private:
+  private:
     std::shared_ptr<const BatteryRegistry> registry_;
     Clock clock_;
 };

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "common/platform_texts.h"
 #include "power/wall_clock.h"
 
 namespace pylonix {
@@ -37,8 +38,8 @@ struct PowerSnapshot {
     std::optional<double> batteryLevel;       // 0.0 ... 1.0
     std::optional<double> batteryPowerWatts;  // positive while charging
     std::optional<double> voltageVolts;
-    std::optional<double> currentAmps;  // signed like batteryPowerWatts
-    std::optional<double> adapterWatts;  // a rating, never the actual input
+    std::optional<double> currentAmps;                 // signed like batteryPowerWatts
+    std::optional<double> adapterWatts;                // a rating, never the actual input
     std::optional<std::int64_t> timeRemainingMinutes;  // 1 ... 65534 when present
     std::optional<std::string> errorMessage;
     SystemPowerReading systemPower;
@@ -49,7 +50,7 @@ struct PowerSnapshot {
 };
 
 // The reason every failed reading carries in place of a whole-machine figure.
-inline constexpr const char* kNoSystemPowerDataReason = "这台 Mac 暂未提供整机耗电数据。";
+inline constexpr const char* kNoSystemPowerDataReason = platform_texts::kNoSystemPowerData;
 
 // A snapshot for a reading that failed with `message`.
 PowerSnapshot unavailableSnapshot(std::string message, WallClockTime timestamp);

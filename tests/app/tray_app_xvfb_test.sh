@@ -2,8 +2,9 @@
 # The real application on a virtual X server. Without any tray: the notice on screen and on
 # standard error, then the icon as soon as an XEmbed tray (trayer) starts. With a tray from the
 # start: the icon docked, the panel opened by a click under the icon, closed by Escape and by a
-# click outside. Screenshots land in OUTPUT_DIR.
-# Usage: tray_app_xvfb_test.sh no-tray|xembed PYLONIX POWER_SUPPLY_FIXTURE OUTPUT_DIR
+# click outside. A second start, on the same private session bus: it opens the running one's
+# panel and ends with status 0. Screenshots land in OUTPUT_DIR.
+# Usage: tray_app_xvfb_test.sh no-tray|xembed|second-start PYLONIX POWER_SUPPLY_FIXTURE OUTPUT_DIR
 # Exits 77 (skipped) when the X tools are not installed.
 set -euo pipefail
 
@@ -16,6 +17,10 @@ if [ "${1:-}" != "--inside" ]; then
     done
     session=()
     command -v dbus-run-session >/dev/null && session=(dbus-run-session --)
+    if [ "$1" = second-start ] && [ ${#session[@]} -eq 0 ]; then
+        echo "SKIP: dbus-run-session is not installed (scripts/bootstrap installs it)"
+        exit 77
+    fi
     # A session bus of its own, with no StatusNotifierItem watcher on it: only X11 trays count.
     # Its own authority file and a display number of its own: concurrent runs must not share.
     auth=$(mktemp)
@@ -109,6 +114,17 @@ sleep 0.5
 shot tray
 grep -q "no system tray found" "$log" && fail "the notice came up although a tray exists"
 read -r x y < <(icon_position)
+
+if [ "$mode" = second-start ]; then
+echo "== a second start opens the running one's panel and ends with status 0"
+no_visible_pylonix_window || fail "a window was open before the second start"
+timeout 60 "$app" >"$out/second-start.log" 2>&1 || fail "the second start ended with status $?"
+eventually visible_pylonix_window || fail "the running instance did not open its panel"
+shot second-start
+kill -0 "$app_pid" || fail "the first instance ended"
+echo "PASS"
+exit 0
+fi
 
 echo "== a click opens the panel under the icon"
 click_at $((x + 10)) $((y + 10))

@@ -148,9 +148,9 @@ TEST_F(ApplicationPowerReaderTest, AllZeroEnergyFailsOnlyWhenTheOwnProcessShowsN
     EXPECT_EQ(carriesOn.counters.size(), 3u);
 
     table->ownUsage->ri_energy_nj = 0;
-    EXPECT_EQ(sample().errorMessage, "这台 Mac 暂未提供应用 CPU 能耗数据。");
+    EXPECT_EQ(sample().errorMessage, "这台电脑暂未提供应用 CPU 能耗数据。");
     table->ownUsage.reset();
-    EXPECT_EQ(sample().errorMessage, "这台 Mac 暂未提供应用 CPU 能耗数据。");
+    EXPECT_EQ(sample().errorMessage, "这台电脑暂未提供应用 CPU 能耗数据。");
 }
 
 TEST_F(ApplicationPowerReaderTest, NoRunningApplications) {
@@ -161,7 +161,7 @@ TEST_F(ApplicationPowerReaderTest, NoRunningApplications) {
     EXPECT_TRUE(reading.powerSample);
 
     table->ownUsage->ri_energy_nj = 0;
-    EXPECT_EQ(sample().errorMessage, "这台 Mac 暂未提供应用 CPU 能耗数据。");
+    EXPECT_EQ(sample().errorMessage, "这台电脑暂未提供应用 CPU 能耗数据。");
 }
 
 TEST_F(ApplicationPowerReaderTest, SamplePowerTakesTheUptimeFirst) {

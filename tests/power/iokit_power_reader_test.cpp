@@ -41,7 +41,7 @@ TEST(IOKitPowerReaderTest, NoServiceIsTheNoBatteryControllerSnapshot) {
     auto registry = std::make_shared<FakeRegistry>();
     registry->service = 0;
     EXPECT_EQ(readWith(registry),
-              unavailableSnapshot("未找到电池信息；此应用仅支持带内置电池的 Mac。", kTime));
+              unavailableSnapshot("未找到电池信息；此应用仅支持带内置电池的电脑。", kTime));
     EXPECT_EQ(registry->matchedClass, "AppleSmartBattery");
     EXPECT_EQ(registry->copies, 0);
     EXPECT_TRUE(registry->releases.empty());

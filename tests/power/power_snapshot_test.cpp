@@ -43,7 +43,7 @@ TEST(PowerSnapshotTest, UnavailableSnapshotCarriesOnlyTheMessageAndTheReason) {
                  snapshot.currentAmps || snapshot.adapterWatts || snapshot.timeRemainingMinutes);
     EXPECT_EQ(snapshot.errorMessage, "无法读取电池数据。");
     EXPECT_EQ(snapshot.systemPower,
-              SystemPowerReading::unavailable("这台 Mac 暂未提供整机耗电数据。"));
+              SystemPowerReading::unavailable("这台电脑暂未提供整机耗电数据。"));
 }
 
 TEST(PowerSnapshotTest, EqualityIsFieldByFieldIncludingTheTimestamp) {

@@ -36,7 +36,7 @@ check "battery exit" 0 $?
 check "battery record" "2410 True charging" \
   "$(json_field "$out" 'd["properties"]["InstantAmperage"], d["properties"]["IsCharging"], d["snapshot"]["status"]')"
 out=$("$probe" battery --sysfs "$fixtures/power_supply/desktop_with_headset")
-check "battery without battery" "None 未找到电池信息；此应用仅支持带内置电池的 Mac。" \
+check "battery without battery" "None 未找到电池信息；此应用仅支持带内置电池的电脑。" \
   "$(json_field "$out" 'd["properties"], d["snapshot"]["errorMessage"]')"
 
 "$probe" frobnicate >/dev/null 2>&1

@@ -21,10 +21,16 @@ expect_status() {  # status command...
 }
 
 expect_output '"status":"notRegistered"' "$probe" login-item
-expect_output '"errorMessage":null' "$probe" login-item register
-[ -f "$XDG_CONFIG_HOME/autostart/pylonix.desktop" ] || fail "no autostart entry written"
+expect_output '"errorMessage":null' "$probe" login-item register --executable /bin/true
+entry="$XDG_CONFIG_HOME/autostart/io.github.pylonix.Pylonix.desktop"
+[ -f "$entry" ] || fail "no autostart entry written"
+grep -qx 'Exec="/bin/true"' "$entry" || fail "the entry does not start /bin/true"
 expect_output '"status":"enabled"' "$probe" login-item status
 expect_output '"status":"notRegistered"' "$probe" login-item unregister
+grep -qx 'Hidden=true' "$entry" || fail "switching off did not keep the entry, marked hidden"
+# An entry whose program is gone never reads as enabled.
+rm "$entry"
+expect_output '"status":"notFound"' "$probe" login-item register --executable "$work/gone"
 
 mkdir -p "$work/file-config" && : > "$work/file-config/autostart"
 XDG_CONFIG_HOME="$work/file-config" expect_output '"errorMessage":"Not a directory"' \

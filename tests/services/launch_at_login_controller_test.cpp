@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "platform/testing/virtual_executor.h"
 
 namespace pylonix {
 namespace {
@@ -18,7 +21,11 @@ public:
     std::optional<std::string> unregisterFailure;
     std::vector<std::string> calls;
 
-    LoginItemStatus status() const override { return currentStatus; }
+    LoginItemStatus status() const override {
+        ++statusReads;
+        return currentStatus;
+    }
+    mutable int statusReads = 0;
     std::optional<std::string> registerItem() override {
         calls.push_back("register");
         if (registerFailure) return registerFailure;
@@ -126,6 +133,44 @@ TEST(LaunchAtLoginControllerTest, ClearsTheMessageBeforeTheCallAndRefreshesAfter
         controller.isEnabled.observe([&](bool) { events.push_back("isEnabled"); });
     controller.setEnabled(true);
     EXPECT_EQ(events, (std::vector<std::string>{"error:", "error:second", "isEnabled"}));
+}
+
+// With a worker, only the first reading happens in the call; every later call of the service
+// runs as worker work, and its answer is published afterwards, in order.
+TEST(LaunchAtLoginControllerTest, WithAWorkerTheServiceIsCalledThereAndAnswersInOrder) {
+    test_doubles::VirtualExecutor executor;
+    FakeLoginItemService service;
+    service.registerFailure = "Permission denied";
+    LaunchAtLoginController controller(service, executor, executor);
+    EXPECT_EQ(service.statusReads, 1);
+
+    std::vector<std::string> events;
+    const Subscription a = controller.errorMessage.observe(
+        [&](const std::optional<std::string>& m) { events.push_back("error:" + m.value_or("")); });
+    const Subscription b =
+        controller.isEnabled.observe([&](bool on) { events.push_back(on ? "on" : "off"); });
+    events.clear();
+
+    service.currentStatus = LoginItemStatus::enabled;
+    controller.refresh();
+    controller.setEnabled(true);
+    EXPECT_EQ(service.statusReads, 1);
+    EXPECT_TRUE(service.calls.empty());
+    EXPECT_FALSE(*controller.isEnabled);
+    executor.runUntilIdle();
+    EXPECT_EQ(service.calls, (std::vector<std::string>{"register"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"on", "error:", "error:Permission denied", "on"}));
+}
+
+TEST(LaunchAtLoginControllerTest, AnAnswerAfterTheControllerIsGoneIsDropped) {
+    test_doubles::VirtualExecutor executor;
+    FakeLoginItemService service;
+    {
+        LaunchAtLoginController controller(service, executor, executor);
+        controller.setEnabled(true);
+    }
+    executor.runUntilIdle();  // the service still runs; nothing publishes into a dead object
+    EXPECT_EQ(service.calls, (std::vector<std::string>{"register"}));
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ std::span<const ProbeCommand> probeCommands() {
         ProbeCommand{"replay", "[FILE]", runReplay},
         ProbeCommand{"apps", "[--settle SECONDS] [--proc ROOT] [--powercap ROOT] [--sysfs ROOT]",
                      runApps},
-        ProbeCommand{"login-item", "[status|register|unregister]", runLoginItem},
+        ProbeCommand{"login-item", "[status|register|unregister] [--executable PATH]", runLoginItem},
 #ifdef PYLONIX_PROBE_HAS_QT
         ProbeCommand{"update-check", "--feed URL [--timeout SECONDS] [--version VERSION]",
                      runUpdateCheck},

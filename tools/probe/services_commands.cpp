@@ -1,6 +1,9 @@
 // login-item and update-check: the login item and the update feed, through the same platform
 // pieces the application uses.
+#include <unistd.h>
+
 #include <array>
+#include <filesystem>
 #include <ostream>
 
 #include "common/application_info.h"
@@ -21,21 +24,33 @@
 namespace pylonix::probe {
 
 int runLoginItem(Arguments arguments, std::ostream& out) {
-    const ParsedArguments parsed = parseArguments(arguments, {});
+    constexpr std::array<std::string_view, 1> kOptions = {"--executable"};
+    const ParsedArguments parsed = parseArguments(arguments, kOptions);
     if (parsed.positional.size() > 1) throw UsageError("expected one operation");
     const std::string operation = parsed.positional.empty() ? "status" : parsed.positional[0];
     if (operation != "status" && operation != "register" && operation != "unregister") {
         throw UsageError("unknown operation " + operation);
     }
 
-    const auto item = linux_platform::makePlatformLoginItem();
+    // The entry starts `pylonix`: the one beside this probe where there is one (installed side
+    // by side), else the installed path, or the program --executable names.
+    std::string executable = kInstalledExecutablePath;
+    if (const std::string* given = parsed.option("--executable")) {
+        executable = *given;
+    } else {
+        const auto beside =
+            std::filesystem::path(linux_platform::runningExecutable()).parent_path() / "pylonix";
+        if (::access(beside.c_str(), X_OK) == 0) executable = beside.string();
+    }
+    linux_platform::XdgAutostartLoginItem item(linux_platform::defaultAutostartDirectory(),
+                                               executable);
     std::optional<std::string> failure;
-    if (operation == "register") failure = item->registerItem();
-    if (operation == "unregister") failure = item->unregisterItem();
-    printJson(out, Json{{"status", toString(item->status())},
+    if (operation == "register") failure = item.registerItem();
+    if (operation == "unregister") failure = item.unregisterItem();
+    printJson(out, Json{{"status", toString(item.status())},
                         {"errorMessage", optionalJson(failure)},
-                        {"entryPath", item->entryPath().string()},
-                        {"executable", kInstalledExecutablePath}});
+                        {"entryPath", item.entryPath().string()},
+                        {"executable", executable}});
     return 0;
 }
 

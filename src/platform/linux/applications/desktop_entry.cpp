@@ -1,6 +1,10 @@
 #include "platform/linux/applications/desktop_entry.h"
 
 
+#include <unistd.h>
+
+#include <system_error>
+
 namespace pylonix::linux_platform {
 namespace {
 
@@ -91,6 +95,8 @@ std::optional<std::vector<std::string>> splitExecValue(std::string_view value) {
                 quoted = false;
             } else if (c == '\\' && i + 1 < value.size()) {
                 current += value[++i];
+            } else if (c == '%' && i + 1 < value.size() && value[i + 1] == '%') {
+                current += value[++i];  // a literal percent sign, quoted or not
             } else {
                 current += c;
             }
@@ -124,6 +130,37 @@ std::optional<std::vector<std::string>> splitExecValue(std::string_view value) {
     if (quoted) return std::nullopt;
     finish();
     return arguments;
+}
+
+std::vector<std::filesystem::path> splitPathList(const char* value) {
+    std::vector<std::filesystem::path> paths;
+    std::string_view text = value ? value : "";
+    while (!text.empty()) {
+        const std::size_t colon = std::min(text.find(':'), text.size());
+        const std::string_view part = text.substr(0, colon);
+        if (!part.empty() && part.front() == '/') paths.emplace_back(part);
+        text.remove_prefix(std::min(colon + 1, text.size()));
+    }
+    return paths;
+}
+
+std::optional<std::string> resolveDesktopProgram(
+    const std::string& program, const std::vector<std::filesystem::path>& searchPath) {
+    namespace fs = std::filesystem;
+    if (program.empty()) return std::nullopt;
+    std::error_code error;
+    if (program.front() == '/') {
+        const fs::path real = fs::canonical(program, error);
+        return error ? std::nullopt : std::optional(real.string());
+    }
+    if (program.find('/') != std::string::npos) return std::nullopt;  // relative: ambiguous
+    for (const fs::path& dir : searchPath) {
+        const fs::path candidate = dir / program;
+        if (::access(candidate.c_str(), X_OK) != 0) continue;
+        const fs::path real = fs::canonical(candidate, error);
+        if (!error) return real.string();
+    }
+    return std::nullopt;
 }
 
 std::optional<DesktopEntry> parseDesktopEntry(std::string_view text, std::string_view locale) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,5 +36,15 @@ std::string unescapeDesktopValue(std::string_view value);
 // them a backslash escapes " ` $ and \. Field codes (%f %F %u %U %i %c %k and the deprecated
 // ones) are dropped, %% becomes %. Nothing for a value with an unterminated quote.
 std::optional<std::vector<std::string>> splitExecValue(std::string_view value);
+
+// The absolute directories of a colon-separated list (PATH, XDG_DATA_DIRS); relative and empty
+// parts are left out. Nothing for a null value.
+std::vector<std::filesystem::path> splitPathList(const char* value);
+
+// The real path of the program an Exec or TryExec key names, the way a launcher finds it: an
+// absolute path as it is, a plain name through the directories of `searchPath` (PATH), where
+// it must be executable. Nothing for a relative path with a slash, or a program not found.
+std::optional<std::string> resolveDesktopProgram(
+    const std::string& program, const std::vector<std::filesystem::path>& searchPath);
 
 }  // namespace pylonix::linux_platform

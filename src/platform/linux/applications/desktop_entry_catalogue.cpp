@@ -17,18 +17,6 @@ namespace fs = std::filesystem;
 // Desktop entries are small; a larger file is not one.
 constexpr std::size_t kEntryLimit = 256 * 1024;
 
-std::vector<fs::path> splitPathList(const char* value) {
-    std::vector<fs::path> paths;
-    std::string_view text = value ? value : "";
-    while (!text.empty()) {
-        const std::size_t colon = std::min(text.find(':'), text.size());
-        const std::string_view part = text.substr(0, colon);
-        if (!part.empty() && part.front() == '/') paths.emplace_back(part);
-        text.remove_prefix(std::min(colon + 1, text.size()));
-    }
-    return paths;
-}
-
 const char* nonEmpty(const char* value) { return value && *value ? value : nullptr; }
 
 std::optional<fs::file_time_type> modificationTime(const fs::path& path) {
@@ -81,20 +69,7 @@ std::vector<fs::path> DesktopEntryCatalogue::applicationDirectories() const {
 }
 
 std::optional<std::string> DesktopEntryCatalogue::resolveProgram(const std::string& program) const {
-    if (program.empty()) return std::nullopt;
-    std::error_code error;
-    if (program.front() == '/') {
-        const fs::path real = fs::canonical(program, error);
-        return error ? std::nullopt : std::optional(real.string());
-    }
-    if (program.find('/') != std::string::npos) return std::nullopt;  // relative: ambiguous
-    for (const fs::path& dir : locations_.searchPath) {
-        const fs::path candidate = dir / program;
-        if (::access(candidate.c_str(), X_OK) != 0) continue;
-        const fs::path real = fs::canonical(candidate, error);
-        if (!error) return real.string();
-    }
-    return std::nullopt;
+    return resolveDesktopProgram(program, locations_.searchPath);
 }
 
 void DesktopEntryCatalogue::load() {

@@ -27,7 +27,11 @@ OutsideFileResult readOutsideFileChecked(const std::filesystem::path& path, std:
 
 OutsideFileResult readOutsideFileCheckedAt(int directoryFd, const char* path, std::size_t cap) {
     const FileDescriptor file{::openat(directoryFd, path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY)};
-    if (file.fd < 0) return {std::nullopt, OutsideFileError::unavailable};
+    if (file.fd < 0) {
+        const bool refused = errno == EACCES || errno == EPERM;
+        return {std::nullopt,
+                refused ? OutsideFileError::notPermitted : OutsideFileError::unavailable};
+    }
     struct stat status {};
     if (::fstat(file.fd, &status) != 0) return {std::nullopt, OutsideFileError::unavailable};
     if (!S_ISREG(status.st_mode)) return {std::nullopt, OutsideFileError::notRegular};

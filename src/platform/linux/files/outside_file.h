@@ -10,9 +10,10 @@ namespace pylonix::linux_platform {
 
 // Why a file could not be read.
 enum class OutsideFileError {
-    unavailable,  // missing, not permitted, or the read failed
-    notRegular,   // a FIFO, a device, a socket or a directory: never read, so never waited on
-    tooLarge,     // more than the cap: refused whole, never parsed cut short
+    unavailable,   // missing, or the read failed
+    notPermitted,  // the open was refused for want of permission (EACCES, EPERM)
+    notRegular,    // a FIFO, a device, a socket or a directory: never read, so never waited on
+    tooLarge,      // more than the cap: refused whole, never parsed cut short
 };
 
 struct OutsideFileResult {

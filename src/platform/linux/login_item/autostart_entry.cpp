@@ -1,34 +1,103 @@
 #include "platform/linux/login_item/autostart_entry.h"
 
+#include <utility>
+
+#include "platform/linux/applications/desktop_entry.h"
 #include "platform/linux/files/outside_file.h"
 
 namespace pylonix::linux_platform {
 
-bool isAutostartEntryEnabled(std::string_view contents) {
+namespace {
+
+// One line of an entry as written, and what it is.
+struct EntryLine {
+    std::string_view text;  // without its line end
     bool inMainGroup = false;
-    bool enabled = true;
+    bool isGroupHeader = false;
+    std::string_view key;  // empty unless a key=value line
+    std::string_view value;
+};
+
+// Calls `visit` with each line of `contents`, in order; the last line may lack its line end.
+template <typename Visit>
+void forEachLine(std::string_view contents, Visit visit) {
+    bool inMainGroup = false;
     while (!contents.empty()) {
         const auto newline = contents.find('\n');
-        const std::string_view line = trimSysfsValue(contents.substr(0, newline));
+        EntryLine line;
+        line.text = contents.substr(0, newline);
         contents.remove_prefix(newline == std::string_view::npos ? contents.size() : newline + 1);
-        if (line.empty() || line.front() == '#') continue;
-        if (line.front() == '[') {
-            inMainGroup = line == "[Desktop Entry]";
-            continue;
+        const std::string_view trimmed = trimSysfsValue(line.text);
+        if (!trimmed.empty() && trimmed.front() == '[') {
+            inMainGroup = trimmed == "[Desktop Entry]";
+            line.isGroupHeader = true;
+        } else if (!trimmed.empty() && trimmed.front() != '#') {
+            if (const auto equals = trimmed.find('='); equals != std::string_view::npos) {
+                line.key = trimSysfsValue(trimmed.substr(0, equals));
+                line.value = trimSysfsValue(trimmed.substr(equals + 1));
+            }
         }
-        if (!inMainGroup) continue;
-        const auto equals = line.find('=');
-        if (equals == std::string_view::npos) continue;
-        const std::string_view key = trimSysfsValue(line.substr(0, equals));
-        const std::string_view value = trimSysfsValue(line.substr(equals + 1));
-        // A later line of the same key wins, as in the launchers' key files.
-        if (key == "Hidden") {
-            if (value == "true") enabled = false;
-        } else if (key == "X-GNOME-Autostart-enabled") {
-            if (value == "false") enabled = false;
-        }
+        line.inMainGroup = inMainGroup && !line.isGroupHeader;
+        visit(line);
     }
-    return enabled;
+}
+
+bool isSwitchOffLine(const EntryLine& line) {
+    return line.inMainGroup && ((line.key == "Hidden" && line.value == "true") ||
+                                (line.key == "X-GNOME-Autostart-enabled" && line.value == "false"));
+}
+
+void appendLine(std::string& text, std::string_view line) {
+    text += line;
+    text += '\n';
+}
+
+}  // namespace
+
+std::optional<AutostartEntry> parseAutostartEntry(std::string_view contents) {
+    const std::optional<DesktopEntry> desktop = parseDesktopEntry(contents, "C");
+    if (!desktop || desktop->type != "Application" || desktop->exec.empty()) return std::nullopt;
+    AutostartEntry entry{desktop->exec, desktop->tryExec, desktop->hidden};
+    bool gnomeEnabled = true;
+    forEachLine(contents, [&gnomeEnabled](const EntryLine& line) {
+        if (line.inMainGroup && line.key == "X-GNOME-Autostart-enabled") {
+            gnomeEnabled = line.value != "false";
+        }
+    });
+    entry.switchedOff = entry.switchedOff || !gnomeEnabled;
+    return entry;
+}
+
+std::string switchOnAutostartEntry(std::string_view contents) {
+    std::string text;
+    forEachLine(contents, [&text](const EntryLine& line) {
+        if (!isSwitchOffLine(line)) appendLine(text, line.text);
+    });
+    return text;
+}
+
+std::string switchOffAutostartEntry(std::string_view contents) {
+    std::string text;
+    std::string blankLines;  // held back at the end of the main group, to follow the mark
+    bool inMainGroup = false;
+    const auto endGroup = [&] {
+        if (inMainGroup) appendLine(text, "Hidden=true");
+        text += std::exchange(blankLines, {});
+    };
+    forEachLine(contents, [&](const EntryLine& line) {
+        if (line.isGroupHeader) {
+            endGroup();
+            inMainGroup = trimSysfsValue(line.text) == "[Desktop Entry]";
+        } else if (inMainGroup && trimSysfsValue(line.text).empty()) {
+            appendLine(blankLines, line.text);
+            return;
+        }
+        if (line.inMainGroup && line.key == "Hidden") return;
+        text += std::exchange(blankLines, {});
+        appendLine(text, line.text);
+    });
+    endGroup();
+    return text;
 }
 
 std::string quoteExecArgument(std::string_view argument) {

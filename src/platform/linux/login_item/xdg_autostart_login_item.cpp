@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "common/application_info.h"
+#include "platform/linux/applications/desktop_entry.h"
 #include "platform/linux/login_item/autostart_entry.h"
 #include "platform/linux/files/outside_file.h"
 
@@ -72,23 +73,72 @@ XdgAutostartLoginItem::XdgAutostartLoginItem(std::filesystem::path autostartDire
                                              std::string executable)
     : directory_(std::move(autostartDirectory)),
       entryPath_(directory_ / (std::string(kApplicationId) + ".desktop")),
-      executable_(std::move(executable)) {}
+      executable_(std::move(executable)),
+      searchPath_(splitPathList(std::getenv("PATH"))) {}
+
+XdgAutostartLoginItem::Entry XdgAutostartLoginItem::readEntry() const {
+    const OutsideFileResult read = readOutsideFileChecked(entryPath_, kEntrySizeLimit);
+    if (!read.content) {
+        std::error_code error;
+        const bool exists =
+            std::filesystem::exists(std::filesystem::symlink_status(entryPath_, error));
+        return {exists ? LoginItemStatus::notFound : LoginItemStatus::notRegistered, {}};
+    }
+    const std::optional<AutostartEntry> entry = parseAutostartEntry(*read.content);
+    if (!entry) return {LoginItemStatus::notFound, std::move(*read.content)};
+    LoginItemStatus status = LoginItemStatus::enabled;
+    if (entry->switchedOff) {
+        status = LoginItemStatus::notRegistered;
+    } else if (!startsAProgram(*entry)) {
+        status = LoginItemStatus::notFound;
+    }
+    return {status, std::move(*read.content)};
+}
+
+bool XdgAutostartLoginItem::startsAProgram(const AutostartEntry& entry) const {
+    // The launcher skips an entry whose TryExec program is missing, and cannot start a missing
+    // Exec program.
+    const auto runnable = [this](const std::string& program) {
+        const auto real = resolveDesktopProgram(program, searchPath_);
+        return real && ::access(real->c_str(), X_OK) == 0 &&
+               std::filesystem::is_regular_file(*real);
+    };
+    return runnable(entry.exec.front()) && (!entry.tryExec || runnable(*entry.tryExec));
+}
 
 LoginItemStatus XdgAutostartLoginItem::status() const {
-    const std::optional<std::string> contents = readOutsideFile(entryPath_, kEntrySizeLimit);
-    if (!contents) return LoginItemStatus::notRegistered;
-    return isAutostartEntryEnabled(*contents) ? LoginItemStatus::enabled
-                                              : LoginItemStatus::notRegistered;
+    return readEntry().status;
 }
 
 std::optional<std::string> XdgAutostartLoginItem::registerItem() {
     if (const int error = makeDirectories(directory_)) return describeErrno(error);
+    const Entry existing = readEntry();
+    if (existing.status == LoginItemStatus::enabled) return std::nullopt;
+    // The user's own entry, switched off, is kept as they wrote it; one that would not start
+    // anything (a program gone, garbage) is replaced.
+    if (existing.status == LoginItemStatus::notRegistered && !existing.contents.empty()) {
+        const std::string switchedOn = switchOnAutostartEntry(existing.contents);
+        if (const auto entry = parseAutostartEntry(switchedOn);
+            entry && !entry->switchedOff && startsAProgram(*entry)) {
+            return writeEntry(switchedOn);
+        }
+    }
+    return writeEntry(makeAutostartEntry(executable_));
+}
 
+std::optional<std::string> XdgAutostartLoginItem::unregisterItem() {
+    const Entry existing = readEntry();
+    // Nothing to switch off: no entry, one already off, or one that would start nothing.
+    if (existing.status != LoginItemStatus::enabled) return std::nullopt;
+    return writeEntry(switchOffAutostartEntry(existing.contents));
+}
+
+std::optional<std::string> XdgAutostartLoginItem::writeEntry(const std::string& contents) const {
     std::string temporary = (directory_ / ("." + std::string(kApplicationId) + ".desktop-XXXXXX"));
     const int fd = mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) return describeErrno(errno);
 
-    int error = writeAll(fd, makeAutostartEntry(executable_));
+    int error = writeAll(fd, contents);
     if (error == 0 && fchmod(fd, 0644) != 0) error = errno;
     if (error == 0 && fsync(fd) != 0) error = errno;
     if (close(fd) != 0 && error == 0) error = errno;
@@ -100,14 +150,20 @@ std::optional<std::string> XdgAutostartLoginItem::registerItem() {
     return std::nullopt;
 }
 
-std::optional<std::string> XdgAutostartLoginItem::unregisterItem() {
-    if (unlink(entryPath_.c_str()) != 0 && errno != ENOENT) return describeErrno(errno);
-    return std::nullopt;
+std::string runningExecutable() {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    // The kernel marks a program replaced or removed since it started; the installed path is
+    // then the best guess of what the next login should start.
+    if (error || self.empty() || self.string().ends_with(" (deleted)")) {
+        return kInstalledExecutablePath;
+    }
+    return self.string();
 }
 
 std::unique_ptr<XdgAutostartLoginItem> makePlatformLoginItem() {
     return std::make_unique<XdgAutostartLoginItem>(defaultAutostartDirectory(),
-                                                   kInstalledExecutablePath);
+                                                   runningExecutable());
 }
 
 }  // namespace pylonix::linux_platform

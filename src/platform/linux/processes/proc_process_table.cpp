@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/linux/processes/energy_access_message.h"
+
 namespace pylonix::linux_platform {
 
 ProcProcessTable::ProcProcessTable(std::filesystem::path procRoot,
@@ -30,7 +32,12 @@ std::uint64_t ProcProcessTable::uptimeNanoseconds() const {
 
 bool ProcProcessTable::energyReadable() const {
     const std::lock_guard lock(mutex_);
-    return energyReadable_;
+    return energyAccess_ == RaplEnergyMeter::Access::readable;
+}
+
+std::string ProcProcessTable::energyUnavailableMessage() const {
+    const std::lock_guard lock(mutex_);
+    return energyAccessMessage(energyAccess_);
 }
 
 bool ProcProcessTable::startPass(std::uint32_t uid) const {
@@ -38,7 +45,7 @@ bool ProcProcessTable::startPass(std::uint32_t uid) const {
     if (!processes) return false;
     const auto totalCpu = proc_.totalCpuTicks();
     const auto energy = rapl_.readNanojoules();
-    energyReadable_ = energy.has_value();
+    energyAccess_ = rapl_.access();
     if (totalCpu) ledger_.beginPoll(*totalCpu, energy);
     pass_.clear();
     passOrder_.clear();

@@ -36,6 +36,8 @@ public:
 
     // Whether the last pass could read the processor's energy.
     bool energyReadable() const;
+    // Why it could not: no counter, or one closed to this user and how to be let in.
+    std::string energyUnavailableMessage() const override;
 
 private:
     struct PassProcess {
@@ -54,7 +56,7 @@ private:
     mutable std::vector<std::int32_t> passOrder_;
     mutable std::unordered_map<std::int32_t, PassProcess> pass_;
     mutable bool listHandedOut_ = true;  // the pass's list went out; the next list starts anew
-    mutable bool energyReadable_ = false;
+    mutable RaplEnergyMeter::Access energyAccess_ = RaplEnergyMeter::Access::noCounter;
 };
 
 }  // namespace pylonix::linux_platform

@@ -12,8 +12,10 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view kZonePrefix = "intel-rapl:";
 
-std::optional<std::uint64_t> readUnsigned(const fs::path& file) {
-    const auto text = readOutsideFile(file);
+std::optional<std::uint64_t> readUnsigned(const fs::path& file, OutsideFileError* error = nullptr) {
+    const OutsideFileResult read = readOutsideFileChecked(file);
+    if (error != nullptr) *error = read.error;
+    const auto& text = read.content;
     if (!text) return std::nullopt;
     const auto value = parseSysfsInteger(*text);
     if (!value || *value < 0) return std::nullopt;
@@ -63,17 +65,21 @@ std::vector<fs::path> RaplEnergyMeter::energyFiles() const {
 }
 
 std::optional<std::uint64_t> RaplEnergyMeter::readNanojoules() {
+    access_ = Access::noCounter;
     if (zones_.empty()) return std::nullopt;
     std::vector<std::uint64_t> values;
     values.reserve(zones_.size());
     for (const Zone& zone : zones_) {
-        const auto value = readUnsigned(zone.energyFile);
+        OutsideFileError error = OutsideFileError::unavailable;
+        const auto value = readUnsigned(zone.energyFile, &error);
         if (!value) {
             for (Zone& each : zones_) each.lastMicrojoules.reset();
+            if (error == OutsideFileError::notPermitted) access_ = Access::notPermitted;
             return std::nullopt;
         }
         values.push_back(*value);
     }
+    access_ = Access::readable;
     for (std::size_t i = 0; i < zones_.size(); ++i) {
         Zone& zone = zones_[i];
         const std::uint64_t now = values[i];

@@ -16,12 +16,22 @@ namespace pylonix::linux_platform {
 // differences between reads, so its total only grows.
 class RaplEnergyMeter {
 public:
+    // What the last read found.
+    enum class Access {
+        readable,
+        noCounter,     // no zone, or a counter that is missing or not a number
+        notPermitted,  // a counter exists but this user may not read it (root-only since 5.10)
+    };
+
     explicit RaplEnergyMeter(std::filesystem::path root = "/sys/class/powercap");
 
     // The energy of every counted zone since the first read, in nanojoules (0 on the first
     // read). Nothing when there is no zone or any zone's counter cannot be read (no such
     // hardware, or a root-only file); the next readable read starts the differences afresh.
     std::optional<std::uint64_t> readNanojoules();
+
+    // Why the last read gave nothing, or `readable`; `noCounter` before the first read.
+    Access access() const { return access_; }
 
     // The energy files the meter reads, in order.
     std::vector<std::filesystem::path> energyFiles() const;
@@ -35,6 +45,7 @@ private:
 
     std::vector<Zone> zones_;
     std::uint64_t totalMicrojoules_ = 0;
+    Access access_ = Access::noCounter;
 };
 
 }  // namespace pylonix::linux_platform

@@ -4,6 +4,7 @@
 #include <QUrl>
 #include <QXmlStreamReader>
 
+#include "platform/linux/updates/server_text.h"
 #include "services/update_version.h"
 
 namespace pylonix::linux_platform {
@@ -125,13 +126,22 @@ UpdateCheckResult evaluateUpdateFeed(const UpdateFeedParseResult& feed,
     if (feed.errorMessage) return failedUpdateCheck(*feed.errorMessage);
     const std::optional<UpdateVersion> current = UpdateVersion::parse(currentVersion);
     if (!current) {
-        return failedUpdateCheck("当前版本号不是数字：" + std::string(currentVersion));
+        return failedUpdateCheck("当前版本号不是数字：" + shortenedServerText(currentVersion));
     }
     const UpdateFeedItem* newest = nullptr;
     std::optional<UpdateVersion> newestVersion;
     for (const UpdateFeedItem& item : feed.items) {
+        // Checked before anything is compared or shown: a version is a short text.
+        if (characterCount(item.version) > kMaximumVersionCharacters ||
+            characterCount(item.displayVersion.value_or("")) > kMaximumVersionCharacters) {
+            return failedUpdateCheck("更新源中的版本号过长（超过 " +
+                                     std::to_string(kMaximumVersionCharacters) + " 个字符）。");
+        }
         const std::optional<UpdateVersion> version = UpdateVersion::parse(item.version);
-        if (!version) return failedUpdateCheck("更新源中的版本号不是数字：" + item.version);
+        if (!version) {
+            return failedUpdateCheck("更新源中的版本号不是数字：" +
+                                     shortenedServerText(item.version));
+        }
         if (!newestVersion || *version > *newestVersion) {
             newest = &item;
             newestVersion = version;
@@ -144,7 +154,7 @@ UpdateCheckResult evaluateUpdateFeed(const UpdateFeedParseResult& feed,
     if (*newestVersion <= *current) return result;
     if (!newest->downloadURL || !isHttpsURL(*newest->downloadURL)) {
         return failedUpdateCheck("新版本 " + display + " 的下载地址不是 https 地址：" +
-                                 newest->downloadURL.value_or("（无）"));
+                                 shortenedServerText(newest->downloadURL.value_or("（无）")));
     }
     result.availableVersion = display;
     result.downloadURL = newest->downloadURL;

@@ -11,6 +11,7 @@
 
 #include "apppower/application_power_reader.h"
 #include "platform/linux/battery/platform_power_reader.h"
+#include "run_unprivileged.h"
 
 extern char** environ;
 
@@ -117,16 +118,36 @@ TEST_F(ProcProcessTableTest, CountersSplitTheProcessorsEnergyByCpuTime) {
     EXPECT_EQ(web.ri_energy_nj, 2'000'000'000u);
 }
 
-TEST_F(ProcProcessTableTest, ThePassThroughTheSamplerWithoutEnergyTellsTheUserSo) {
+// The application section's sentence when the energy cannot be read: the remedy where the
+// counter exists but is closed to this user, "none" where there is no counter at all.
+TEST_F(ProcProcessTableTest, ThePassThroughTheSamplerWithoutEnergyTellsTheUserWhy) {
+    const RunningApplicationIdentity terminal{
+        "/apps/org.gnome.Terminal.desktop", "Terminal", {1200}};
+    const auto passMessage = [&] {
+        const ApplicationPowerReader reader(
+            std::make_shared<ProcProcessTable>(root_ / "proc", root_ / "powercap"),
+            makePlatformPowerReader("/nonexistent/power_supply"));
+        const ProcessEnergyReading reading = reader.sampleEnergy({terminal});
+        if (!reading.powerSample) return std::string("no power sample");
+        return reading.errorMessage.value_or("no message");
+    };
+
     fs::remove_all(root_ / "powercap/intel-rapl:0");  // no RAPL at all
-    const ApplicationPowerReader reader(
-        std::make_shared<ProcProcessTable>(root_ / "proc", root_ / "powercap"),
-        makePlatformPowerReader("/nonexistent/power_supply"));
-    const RunningApplicationIdentity terminal{"/apps/org.gnome.Terminal.desktop", "Terminal",
-                                              {1200}};
-    const ProcessEnergyReading reading = reader.sampleEnergy({terminal});
-    EXPECT_EQ(reading.errorMessage, kNoEnergyDataMessage);
-    EXPECT_TRUE(reading.powerSample);
+    EXPECT_EQ(passMessage(), "这台电脑暂未提供应用 CPU 能耗数据。");
+
+    // Root-only, as the kernel ships it: the user nobody (when the tests run as root) owns the
+    // fixture's processes and runs the pass.
+    fs::create_directories(root_ / "powercap/intel-rapl:0");
+    write("powercap/intel-rapl:0/name", "package-0");
+    write("powercap/intel-rapl:0/energy_uj", "1000000");
+    ASSERT_EQ(::chmod((root_ / "powercap/intel-rapl:0/energy_uj").c_str(), 0000), 0);
+    if (::geteuid() == 0) {
+        for (const auto& entry : fs::recursive_directory_iterator(root_ / "proc")) {
+            ASSERT_EQ(::lchown(entry.path().c_str(), 65534, 65534), 0);
+        }
+    }
+    EXPECT_EQ(runUnprivileged(passMessage),
+              "读取应用 CPU 能耗需要加入 pylonix-energy 用户组，加入后请重新登录。");
 }
 
 TEST_F(ProcProcessTableTest, ThePassThroughTheSamplerAttributesAndCounts) {

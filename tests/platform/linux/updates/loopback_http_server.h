@@ -9,7 +9,9 @@
 namespace pylonix::linux_platform::testing {
 
 // A minimal HTTP/1.1 server on 127.0.0.1 for the update feed tests. Each request is answered
-// by the current response; a server told to stall reads the request and never answers.
+// by the current response, or by what `route` gives for the request's path when set; a server
+// told to stall reads the request and never answers; one told to send endless chunks sends a
+// chunked body that never ends, as fast as the client takes it.
 class LoopbackHttpServer {
 public:
     struct Response {
@@ -20,6 +22,7 @@ public:
         bool stall = false;
         bool announcesLength = true;  // else the body ends when the connection closes
         bool closes = true;           // else the connection stays open after the body
+        bool endlessChunks = false;   // Transfer-Encoding: chunked, 64 KiB chunks for ever
     };
 
     LoopbackHttpServer() {
@@ -33,6 +36,7 @@ public:
     }
 
     Response response;
+    std::function<Response(const QByteArray& path)> route;
     int requestCount = 0;
 
 private:
@@ -43,21 +47,42 @@ private:
                 QByteArray& request = pending_[socket];
                 request += socket->readAll();
                 if (!request.contains("\r\n\r\n")) return;
+                const QByteArray path = request.split(' ').value(1);
                 pending_.remove(socket);
                 ++requestCount;
-                if (response.stall) return;
-                QByteArray reply = "HTTP/1.1 " + QByteArray::number(response.status) + " " +
-                                   response.reason + "\r\n";
+                const Response answer = route ? route(path) : response;
+                if (answer.stall) return;
+                QByteArray reply =
+                    "HTTP/1.1 " + QByteArray::number(answer.status) + " " + answer.reason + "\r\n";
                 reply += "Content-Type: application/rss+xml\r\n";
-                if (response.announcesLength) {
-                    reply += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
+                if (answer.endlessChunks) {
+                    reply += "Transfer-Encoding: chunked\r\n";
+                } else if (answer.announcesLength) {
+                    reply += "Content-Length: " + QByteArray::number(answer.body.size()) + "\r\n";
                 }
-                reply += response.extraHeaders;
+                reply += answer.extraHeaders;
                 reply += "Connection: close\r\n\r\n";
-                reply += response.body;
+                if (answer.endlessChunks) {
+                    socket->write(reply);
+                    sendChunks(socket);
+                    QObject::connect(socket, &QTcpSocket::bytesWritten, socket,
+                                     [this, socket] { sendChunks(socket); });
+                    return;
+                }
+                reply += answer.body;
                 socket->write(reply);
-                if (response.closes) socket->disconnectFromHost();
+                if (answer.closes) socket->disconnectFromHost();
             });
+        }
+    }
+
+    // Tops up what waits to be sent to a few chunks, so the server itself holds little.
+    static void sendChunks(QTcpSocket* socket) {
+        static const QByteArray chunk =
+            QByteArray::number(64 * 1024, 16) + "\r\n" + QByteArray(64 * 1024, 'x') + "\r\n";
+        while (socket->state() == QAbstractSocket::ConnectedState &&
+               socket->bytesToWrite() < 4 * chunk.size()) {
+            socket->write(chunk);
         }
     }
 

@@ -5,14 +5,39 @@
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QTimer>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "loopback_http_server.h"
+#include "platform/linux/updates/server_text.h"
 
 namespace pylonix::linux_platform {
 namespace {
 
 using testing::appcast;
 using testing::LoopbackHttpServer;
+
+// A field of /proc/self/status in bytes ("VmRSS", "VmHWM"); -1 when missing.
+long long statusBytes(const std::string& field) {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.starts_with(field + ":")) return std::stoll(line.substr(field.size() + 1)) * 1024;
+    }
+    return -1;
+}
+
+// How far this process's resident memory rose above its size before `work` at its highest
+// while `work` ran, by the kernel's own accounting: the peak is reset first (clear_refs 5).
+long long residentGrowth(const std::function<void()>& work) {
+    const bool peakReset = static_cast<bool>(std::ofstream("/proc/self/clear_refs") << "5");
+    const long long before = statusBytes("VmRSS");
+    work();
+    const long long after = statusBytes(peakReset ? "VmHWM" : "VmRSS");
+    return after - before;
+}
 
 class UpdateFeedCheckTest : public ::testing::Test {
 protected:
@@ -125,6 +150,81 @@ TEST_F(UpdateFeedCheckTest, RedirectsOnlyToAcceptableAddresses) {
     target.response.body = appcast("2.0", "2.0", "https://example.org/2.0");
     server.response.extraHeaders = "Location: " + target.url().toEncoded() + "\r\n";
     EXPECT_EQ(check(server.url()).availableVersion, "2.0");
+}
+
+// A server that sends a chunked body for ever: the whole response counts against the cap as it
+// arrives, the reply is abandoned there, and memory stays within a few MiB of it.
+TEST_F(UpdateFeedCheckTest, AnEndlessChunkedFeedIsCutOffAtTheCapInLittleMemory) {
+    server.response.endlessChunks = true;
+    UpdateCheckResult result;
+    const long long growth = residentGrowth([&] { result = check(server.url()); });
+    EXPECT_EQ(result.errorMessage, "更新源过大（超过 1048576 字节）。");
+    EXPECT_LT(growth, 16LL * 1024 * 1024);
+    RecordProperty("residentGrowthKiB", std::to_string(growth / 1024));
+    EXPECT_EQ(server.requestCount, 1);
+}
+
+// Each hop is a server of its own (one connection each, as with real redirects between hosts).
+TEST_F(UpdateFeedCheckTest, RedirectLoopsAndLongChainsHaveTheirOwnMessages) {
+    std::vector<std::unique_ptr<LoopbackHttpServer>> hops;
+    for (int i = 0; i < 8; ++i) hops.push_back(std::make_unique<LoopbackHttpServer>());
+    const auto redirect = [](LoopbackHttpServer& from, const LoopbackHttpServer& to) {
+        from.response = {302,   "Found", "moved", "Location: " + to.url().toEncoded() + "\r\n",
+                         false, true};
+    };
+    // A loop through two servers: back to the first address.
+    redirect(*hops[0], *hops[1]);
+    redirect(*hops[1], *hops[0]);
+    EXPECT_EQ(check(hops[0]->url()).errorMessage,
+              "更新源的重定向形成了循环：" + hops[0]->url().toString().toStdString());
+    EXPECT_EQ(hops[0]->requestCount + hops[1]->requestCount, 2);
+
+    // A chain of seven redirects: the sixth is refused.
+    for (int i = 0; i < 7; ++i) redirect(*hops[i], *hops[i + 1]);
+    hops[7]->response.body = appcast("2.0", "2.0", "https://example.org/2.0");
+    EXPECT_EQ(check(hops[0]->url()).errorMessage, "更新源的重定向次数过多（超过 5 次）。");
+    EXPECT_EQ(hops[5]->requestCount, 1);
+    EXPECT_EQ(hops[6]->requestCount, 0);  // never asked
+
+    // Five are followed.
+    EXPECT_EQ(check(hops[2]->url()).availableVersion, "2.0");
+}
+
+TEST_F(UpdateFeedCheckTest, OnlyAWholeFeedIsParsed) {
+    const QByteArray feed = appcast("2.0", "2.0", "https://example.org/2.0");
+    server.response = {206, "Partial Content", feed, "Content-Range: bytes 0-99/400\r\n", false,
+                       true};
+    EXPECT_EQ(check(server.url()).errorMessage, "更新服务器返回错误：HTTP 206 Partial Content");
+    server.response = {399, "Odd", feed, {}, false, true};
+    EXPECT_EQ(check(server.url()).errorMessage, "更新服务器返回错误：HTTP 399 Odd");
+    server.response = {204, "No Content", "", {}, false, true};
+    EXPECT_EQ(check(server.url()).errorMessage, "更新服务器返回错误：HTTP 204 No Content");
+}
+
+// Versions are short texts; whatever else a server says is shortened before it is shown.
+TEST_F(UpdateFeedCheckTest, OversizedVersionsAreRefusedAndServerTextsShortened) {
+    QByteArray manyParts = "1";
+    for (int i = 0; i < 10000; ++i) manyParts += ".1";
+    server.response.body = appcast(manyParts, "2.0", "https://example.org/2.0");
+    EXPECT_EQ(check(server.url()).errorMessage, "更新源中的版本号过长（超过 64 个字符）。");
+    server.response.body = appcast("2.0", QByteArray(65, 'x'), "https://example.org/2.0");
+    EXPECT_EQ(check(server.url()).errorMessage, "更新源中的版本号过长（超过 64 个字符）。");
+    const QByteArray longest = QByteArray("2.") + QByteArray(62, '0');  // 64 characters
+    server.response.body = appcast(longest, longest, "https://example.org/2.0");
+    EXPECT_EQ(check(server.url()).availableVersion, longest.toStdString());
+
+    server.response = {500, QByteArray(100 * 1024, 'r'), "", {}, false, true};
+    const auto message = check(server.url()).errorMessage.value_or("");
+    EXPECT_EQ(message, "更新服务器返回错误：HTTP 500 " + std::string(80, 'r') + "…");
+}
+
+TEST(ServerTextTest, CutsAfterTheLimitNeverInsideACharacter) {
+    EXPECT_EQ(shortenedServerText("abc", 3), "abc");
+    EXPECT_EQ(shortenedServerText("abcd", 3), "abc…");
+    EXPECT_EQ(shortenedServerText("版本号过长", 2), "版本…");
+    EXPECT_EQ(shortenedServerText("", 0), "");
+    EXPECT_EQ(characterCount("版本 1.0"), 6u);
+    EXPECT_EQ(characterCount("\xff\xfe"), 2u);  // stray bytes count one each
 }
 
 }  // namespace
