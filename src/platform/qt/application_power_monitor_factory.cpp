@@ -1,26 +1,30 @@
 #include "platform/qt/application_power_monitor_factory.h"
 
-#include <unistd.h>
-
 #include "common/thread_serial_executor.h"
 #include "platform/linux/battery/platform_power_reader.h"
-#include "platform/linux/processes/proc_process_table.h"
+#include "platform/linux/processes/proc_process_source.h"
+#include "platform/qt/qt_desktop_application_source.h"
 
 namespace pylonix::qt_platform {
 
 std::unique_ptr<LinuxApplicationPower> makeLinuxApplicationPower(MainExecutor& executor) {
-    auto result = std::make_unique<LinuxApplicationPower>();
-    result->applications = std::make_unique<QtDesktopApplicationSource>(
-        std::make_unique<linux_platform::DesktopRunningApplications>(
-            "/proc", linux_platform::DesktopEntryLocations::fromEnvironment(), ::getuid()));
+    auto applications = std::make_unique<linux_platform::DesktopRunningApplications>(
+        linux_platform::DesktopEntryLocations::fromEnvironment());
+    auto processes = std::make_shared<linux_platform::ProcProcessSource>();
+    processes->setCommandLineRule([list = applications.get()](const std::string& executable) {
+        return list->needsCommandLine(executable);
+    });
     auto reader = std::make_shared<ApplicationPowerReader>(
-        std::make_shared<linux_platform::ProcProcessTable>(),
+        processes, std::make_shared<QtDesktopApplicationSource>(std::move(applications)),
         linux_platform::makePlatformPowerReader());
-    auto actor = std::make_shared<ApplicationPowerReaderActor>(
-        std::move(reader), std::make_shared<ThreadSerialExecutor>(), executor);
-    result->monitor =
-        ApplicationPowerMonitor::create(std::move(actor), *result->applications, executor);
-    return result;
+    auto serial = std::make_shared<ThreadSerialExecutor>();
+    // The ledger's counters start at 0 when it first sees a process: a first pass now means
+    // that the panel's first pass already measures the energy used since.
+    serial->submit([processes] { processes->readPass(); });
+    return std::make_unique<LinuxApplicationPower>(LinuxApplicationPower{
+        ApplicationPowerMonitor::create(std::make_shared<ApplicationPowerReaderActor>(
+                                            std::move(reader), std::move(serial), executor),
+                                        executor)});
 }
 
 }  // namespace pylonix::qt_platform

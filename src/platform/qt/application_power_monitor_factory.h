@@ -4,16 +4,14 @@
 
 #include "apppower/application_power_monitor.h"
 #include "common/main_executor.h"
-#include "platform/qt/qt_desktop_application_source.h"
 
 namespace pylonix::qt_platform {
 
-// The application power monitor of this platform and what it reads from: the user's desktop
-// applications with their theme icons, the /proc process table with its energy ledger, the
-// battery, and a worker thread of its own for the reader. The source must outlive the monitor:
-// members go in reverse order, the monitor first.
+// The application power monitor of this platform: the /proc process source with its energy
+// ledger, the user's desktop applications with their theme icons, the battery, and a worker
+// thread of its own on which all of them are read. The worker takes a first pass at once, so
+// that the energy counters already grow when the panel first opens.
 struct LinuxApplicationPower {
-    std::unique_ptr<QtDesktopApplicationSource> applications;
     std::shared_ptr<ApplicationPowerMonitor> monitor;
 };
 

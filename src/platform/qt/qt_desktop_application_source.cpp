@@ -9,8 +9,9 @@ QtDesktopApplicationSource::QtDesktopApplicationSource(
     std::unique_ptr<linux_platform::DesktopRunningApplications> applications)
     : applications_(std::move(applications)) {}
 
-std::vector<PlatformRunningApplication> QtDesktopApplicationSource::runningApplications() {
-    return applications_->list();
+std::vector<PlatformRunningApplication> QtDesktopApplicationSource::runningApplications(
+    std::span<const ProcessRecord> processes) {
+    return applications_->list(processes);
 }
 
 std::shared_ptr<const ApplicationIcon> QtDesktopApplicationSource::applicationIcon(

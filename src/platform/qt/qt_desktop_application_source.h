@@ -28,7 +28,8 @@ public:
     explicit QtDesktopApplicationSource(
         std::unique_ptr<linux_platform::DesktopRunningApplications> applications);
 
-    std::vector<PlatformRunningApplication> runningApplications() override;
+    std::vector<PlatformRunningApplication> runningApplications(
+        std::span<const ProcessRecord> processes) override;
     std::shared_ptr<const ApplicationIcon> applicationIcon(
         const PlatformRunningApplication& application) override;
     std::shared_ptr<const ApplicationIcon> fileIcon(const std::string& path) override;

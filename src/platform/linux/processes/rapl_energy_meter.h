@@ -15,7 +15,7 @@ namespace pylonix::linux_platform {
 // counted. Each zone's energy_uj wraps at its max_energy_range_uj; the meter adds up the
 // differences between reads, so its total only grows.
 class RaplEnergyMeter {
-public:
+  public:
     explicit RaplEnergyMeter(std::filesystem::path root = "/sys/class/powercap");
 
     // The energy of every counted zone since the first read, in nanojoules (0 on the first
@@ -26,7 +26,7 @@ public:
     // The energy files the meter reads, in order.
     std::vector<std::filesystem::path> energyFiles() const;
 
-private:
+  private:
     struct Zone {
         std::filesystem::path energyFile;
         std::uint64_t maxRangeMicrojoules = 0;  // 0 when unknown
