@@ -119,9 +119,9 @@ TEST_F(DesktopEntryCatalogueTrapTest, ADeepFolderChainIsReadOnlyAFewLevelsDown) 
     DesktopEntryCatalogue read = catalogue();
     read.refreshIfChanged();
     EXPECT_EQ(ids(read), "d-d-deep first ");
-    // The applications folder and the levels below it that were read: what is kept stays flat.
-    EXPECT_LE(read.watchedDirectoryCount(),
-              static_cast<std::size_t>(DesktopEntryCatalogue::kMaxDepth));
+    // The applications folder and the seven levels below it that were read: what is kept stays
+    // flat, whatever the depth.
+    EXPECT_EQ(read.watchedDirectoryCount(), 8u);
 }
 
 TEST_F(DesktopEntryCatalogueTrapTest, EntriesOutsideTheFoldersAreKeptWithinABound) {
@@ -139,7 +139,7 @@ TEST_F(DesktopEntryCatalogueTrapTest, EntriesOutsideTheFoldersAreKeptWithinABoun
         }
         fs::remove(file);
     }
-    EXPECT_LE(read.outsideEntryCount(), DesktopEntryCatalogue::kMaxOutsideEntries);
+    EXPECT_EQ(read.outsideEntryCount(), 64u);
     fs::remove(kept);
     ASSERT_NE(read.findByPath(kept), nullptr);  // still held, not read again
     EXPECT_EQ(read.findByPath(kept)->entry.name, "Kept");
