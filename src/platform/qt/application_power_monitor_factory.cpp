@@ -15,7 +15,9 @@ std::unique_ptr<LinuxApplicationPower> makeLinuxApplicationPower(MainExecutor& e
         return list->needsCommandLine(executable);
     });
     auto reader = std::make_shared<ApplicationPowerReader>(
-        processes, std::make_shared<QtDesktopApplicationSource>(std::move(applications)),
+        processes,
+        std::make_shared<QtDesktopApplicationSource>(
+            std::move(applications), QtDesktopApplicationSource::currentIconThemeSettings()),
         linux_platform::makePlatformPowerReader());
     auto serial = std::make_shared<ThreadSerialExecutor>();
     // The ledger's counters start at 0 when it first sees a process: a first pass now means
