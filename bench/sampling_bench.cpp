@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "apppower/application_power_reader.h"
-#include "platform/linux/applications/desktop_running_applications.h"
+#include "platform/linux/applications/iconless_application_source.h"
 #include "platform/linux/battery/platform_power_reader.h"
 #include "platform/linux/processes/proc_process_source.h"
 #include "proc_fixture.h"
@@ -30,34 +30,12 @@ fs::path fixtureRoot(int processes) {
     return root;
 }
 
-class Applications final : public RunningApplicationSource {
-  public:
-    explicit Applications(linux_platform::DesktopEntryLocations locations)
-        : list_(std::move(locations)) {}
-    std::vector<PlatformRunningApplication> runningApplications(
-        std::span<const ProcessRecord> processes) override {
-        return list_.list(processes);
-    }
-    std::shared_ptr<const ApplicationIcon> applicationIcon(
-        const PlatformRunningApplication&) override {
-        return nullptr;
-    }
-    std::shared_ptr<const ApplicationIcon> fileIcon(const std::string&) override {
-        return std::make_shared<ApplicationIcon>();
-    }
-    std::optional<std::string> applicationId(std::string_view path) const override {
-        return linux_platform::desktopApplicationId(path);
-    }
-
-  private:
-    linux_platform::DesktopRunningApplications list_;
-};
-
 void steadyPass(benchmark::State& state, const fs::path& procRoot,
                 linux_platform::DesktopEntryLocations locations) {
     const auto source = std::make_shared<linux_platform::ProcProcessSource>(procRoot);
-    ApplicationPowerReader reader(source, std::make_shared<Applications>(std::move(locations)),
-                                  linux_platform::makePlatformPowerReader("/nonexistent"));
+    ApplicationPowerReader reader(
+        source, std::make_shared<linux_platform::IconlessApplicationSource>(std::move(locations)),
+        linux_platform::makePlatformPowerReader("/nonexistent"));
     const EnergyPass first = reader.sampleEnergy({});  // the first sight of every process
     std::set<std::string> icons;
     for (const auto& item : first.newIcons) icons.insert(item.first);

@@ -6,42 +6,13 @@
 
 #include "apppower/application_power_reader.h"
 #include "apppower_json.h"
-#include "platform/linux/applications/desktop_running_applications.h"
+#include "platform/linux/applications/iconless_application_source.h"
 #include "platform/linux/battery/platform_power_reader.h"
 #include "platform/linux/processes/proc_process_source.h"
 #include "probe_command.h"
 #include "probe_commands.h"
 
 namespace pylonix::probe {
-namespace {
-
-// The desktop applications without icons: the probe prints none.
-class IconlessDesktopApplications final : public RunningApplicationSource {
-  public:
-    explicit IconlessDesktopApplications(linux_platform::DesktopRunningApplications& list)
-        : list_(list) {}
-
-    std::vector<PlatformRunningApplication> runningApplications(
-        std::span<const ProcessRecord> processes) override {
-        return list_.list(processes);
-    }
-    std::shared_ptr<const ApplicationIcon> applicationIcon(
-        const PlatformRunningApplication&) override {
-        return nullptr;
-    }
-    std::shared_ptr<const ApplicationIcon> fileIcon(const std::string&) override {
-        return std::make_shared<ApplicationIcon>();
-    }
-    std::optional<std::string> applicationId(std::string_view bundlePath) const override {
-        return linux_platform::desktopApplicationId(bundlePath);
-    }
-
-  private:
-    linux_platform::DesktopRunningApplications& list_;
-};
-
-}  // namespace
-
 int runApps(Arguments arguments, std::ostream& out) {
     constexpr std::array<std::string_view, 5> kOptions = {"--proc", "--powercap", "--sysfs",
                                                           "--settle", "--passes"};
@@ -63,13 +34,14 @@ int runApps(Arguments arguments, std::ostream& out) {
         passes = parseCountOption(*count, "--passes");
     }
 
-    linux_platform::DesktopRunningApplications list(
+    const auto applications = std::make_shared<linux_platform::IconlessApplicationSource>(
         linux_platform::DesktopEntryLocations::fromEnvironment());
     const auto source = std::make_shared<linux_platform::ProcProcessSource>(
         optionOr("--proc", "/proc"), optionOr("--powercap", "/sys/class/powercap"));
-    source->setCommandLineRule(
-        [&list](const std::string& executable) { return list.needsCommandLine(executable); });
-    ApplicationPowerReader reader(source, std::make_shared<IconlessDesktopApplications>(list),
+    source->setCommandLineRule([&applications](const std::string& executable) {
+        return applications->list().needsCommandLine(executable);
+    });
+    ApplicationPowerReader reader(source, applications,
                                   linux_platform::makePlatformPowerReader(optionOr(
                                       "--sysfs", linux_platform::kDefaultPowerSupplyRoot)));
 

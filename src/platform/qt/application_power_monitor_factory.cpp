@@ -21,8 +21,9 @@ std::unique_ptr<LinuxApplicationPower> makeLinuxApplicationPower(MainExecutor& e
         linux_platform::makePlatformPowerReader());
     auto serial = std::make_shared<ThreadSerialExecutor>();
     // The ledger's counters start at 0 when it first sees a process: a first pass now means
-    // that the panel's first pass already measures the energy used since.
-    serial->submit([processes] { processes->readPass(); });
+    // that the panel's first pass already measures the energy used since. The job keeps the
+    // reader, and with it the list the command-line rule asks, alive until it has run.
+    serial->submit([processes, reader] { processes->readPass(); });
     return std::make_unique<LinuxApplicationPower>(LinuxApplicationPower{
         ApplicationPowerMonitor::create(std::make_shared<ApplicationPowerReaderActor>(
                                             std::move(reader), std::move(serial), executor),
