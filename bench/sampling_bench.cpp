@@ -39,17 +39,17 @@ void steadyPass(benchmark::State& state, const fs::path& procRoot,
     const EnergyPass first = reader.sampleEnergy({});  // the first sight of every process
     std::set<std::string> icons;
     for (const auto& item : first.newIcons) icons.insert(item.first);
-    std::size_t processes = 0;
+    std::size_t instances = 0;  // processes that are an application's own
     for (auto _ : state) {
         const EnergyPass pass = reader.sampleEnergy(icons);
-        processes = 0;
-        for (const auto& [id, count] : pass.reading.knownProcessCounts) {
-            processes += static_cast<std::size_t>(count);
+        instances = 0;
+        for (const RunningApplicationIdentity& application : pass.applications) {
+            instances += application.processIDs.size();
         }
         benchmark::DoNotOptimize(pass);
     }
     state.counters["processes"] = static_cast<double>(source->knownProcessCount());
-    state.counters["attributed"] = static_cast<double>(processes);
+    state.counters["instances"] = static_cast<double>(instances);
 }
 
 void steadyPassRealProc(benchmark::State& state) {

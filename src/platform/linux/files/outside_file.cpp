@@ -78,6 +78,46 @@ std::optional<std::string> rereadOutsideFileAt(int directoryFd, const char* path
     return readOpened(file.fd, cap).content;
 }
 
+KeptOutsideFile KeptOutsideFile::open(int directoryFd, const char* path) {
+    KeptOutsideFile file;
+    file.fd_ = openNonBlocking(directoryFd, path);
+    if (file.fd_ >= 0 && !isRegular(file.fd_)) file = KeptOutsideFile();
+    return file;
+}
+
+KeptOutsideFile& KeptOutsideFile::operator=(KeptOutsideFile&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+}
+
+KeptOutsideFile::~KeptOutsideFile() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+std::optional<std::string> KeptOutsideFile::read(std::size_t cap) const {
+    if (fd_ < 0) return std::nullopt;
+    // One byte past the cap tells a file that is too large; a short read is the end.
+    std::string content(cap + 1, '\0');
+    std::size_t filled = 0;
+    while (filled < content.size()) {
+        const ssize_t count = ::pread(fd_, content.data() + filled, content.size() - filled,
+                                      static_cast<off_t>(filled));
+        if (count < 0) {
+            if (errno == EINTR) continue;
+            return std::nullopt;
+        }
+        if (count == 0) break;
+        filled += static_cast<std::size_t>(count);
+        if (filled < content.size()) break;
+    }
+    if (filled > cap) return std::nullopt;
+    content.resize(filled);
+    return content;
+}
+
 bool readOutsideFileInPiecesAt(int directoryFd, const char* path, std::size_t cap,
                                std::size_t piece,
                                const std::function<bool(std::string_view)>& consume) {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace pylonix::linux_platform {
 
@@ -44,6 +45,27 @@ std::optional<std::string> readOutsideFileAt(int directoryFd, const char* path,
 // status call. Only for files whose kind cannot change while they exist (procfs).
 std::optional<std::string> rereadOutsideFileAt(int directoryFd, const char* path,
                                                std::size_t cap = 4096);
+
+// An outside file kept open to be read again and again from its start (a process's stat file,
+// read every pass, which spares the open and the close each time): opened the same safe way
+// (non-blocking, regular files only); each read takes at most `cap` bytes and refuses a file
+// with more. Closed when destroyed.
+class KeptOutsideFile {
+  public:
+    KeptOutsideFile() = default;
+    static KeptOutsideFile open(int directoryFd, const char* path);
+    KeptOutsideFile(KeptOutsideFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    KeptOutsideFile& operator=(KeptOutsideFile&& other) noexcept;
+    KeptOutsideFile(const KeptOutsideFile&) = delete;
+    KeptOutsideFile& operator=(const KeptOutsideFile&) = delete;
+    ~KeptOutsideFile();
+
+    bool isOpen() const { return fd_ >= 0; }
+    std::optional<std::string> read(std::size_t cap = 4096) const;
+
+  private:
+    int fd_ = -1;
+};
 
 // Reads a file the same safe way without ever holding more than `piece` bytes of it: each
 // piece goes to `consume`, which returns false once it has what it needs. True when the file

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -53,7 +54,18 @@ std::vector<std::string> splitCommandLine(std::string_view text) {
 ProcProcessSource::ProcProcessSource(std::filesystem::path procRoot,
                                      std::filesystem::path powercapRoot, uid_t uid,
                                      std::int32_t ownPid)
-    : root_(std::move(procRoot)), uid_(uid), ownPid_(ownPid), rapl_(std::move(powercapRoot)) {}
+    : root_(std::move(procRoot)), uid_(uid), ownPid_(ownPid), rapl_(std::move(powercapRoot)) {
+    rlimit limit{};
+    constexpr std::size_t kMostKeptFiles = 4096;
+    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0) {
+        maxKeptFiles_ = std::min<std::size_t>(limit.rlim_cur / 4, kMostKeptFiles);
+    }
+}
+
+void ProcProcessSource::forget(std::unordered_map<std::int32_t, Known>::iterator known) {
+    if (known->second.statFile.isOpen()) --keptFiles_;
+    known_.erase(known);
+}
 
 std::uint64_t ProcProcessSource::uptimeNanoseconds() const {
     timespec now{};
@@ -125,26 +137,34 @@ ProcessSource::Pass ProcProcessSource::readPass() {
         path.assign(name).append("/stat");
         std::optional<ProcessStat> stat;
         if (const auto found = known_.find(*pid); found != known_.end()) {
-            const auto text = rereadOutsideFileAt(procFd, path.c_str(), kStatLimit);
-            stat = text ? parseProcessStat(*text) : std::nullopt;
-            if (!stat) continue;  // ended meanwhile
             Known& known = found->second;
-            if (stat->startTime == known.startTime && stat->name == known.name) {
+            const auto text = known.statFile.isOpen()
+                                  ? known.statFile.read(kStatLimit)
+                                  : rereadOutsideFileAt(procFd, path.c_str(), kStatLimit);
+            stat = text ? parseProcessStat(*text) : std::nullopt;
+            if (stat && stat->startTime == known.startTime && stat->name == known.name) {
                 known.pass = pass_;
                 seen.push_back({std::move(*stat), &known});
                 continue;
             }
-            known_.erase(found);  // another process, or this one after an exec
+            // Another process under the id, this one after an exec, or one that ended (a kept
+            // file then reads nothing): looked at afresh.
+            forget(found);
         }
         // First sight: the owner, then everything that lasts.
         struct stat status {};
         if (::fstatat(procFd, entry->d_name, &status, 0) != 0 || status.st_uid != uid_) continue;
+        KeptOutsideFile statFile;
+        if (keptFiles_ < maxKeptFiles_) statFile = KeptOutsideFile::open(procFd, path.c_str());
         if (!stat) {
-            const auto text = readOutsideFileAt(procFd, path.c_str(), kStatLimit);
+            const auto text = statFile.isOpen()
+                                  ? statFile.read(kStatLimit)
+                                  : readOutsideFileAt(procFd, path.c_str(), kStatLimit);
             stat = text ? parseProcessStat(*text) : std::nullopt;
             if (!stat) continue;
         }
-        Known known{stat->startTime, stat->name, pass_, {}};
+        if (statFile.isOpen()) ++keptFiles_;
+        Known known{stat->startTime, stat->name, pass_, {}, std::move(statFile)};
         known.lasting.pid = *pid;
         known.lasting.startTime = stat->startTime;
         readLasting(procFd, entry->d_name, known.lasting);
@@ -171,7 +191,13 @@ ProcessSource::Pass ProcProcessSource::readPass() {
         if (stat.pid == ownPid_) result.ownEnergyNanojoules = energyNanojoules;
     }
     if (totalCpu) ledger_.endPoll();
-    std::erase_if(known_, [this](const auto& item) { return item.second.pass != pass_; });
+    for (auto known = known_.begin(); known != known_.end();) {
+        if (known->second.pass == pass_) {
+            ++known;
+        } else {
+            forget(known++);
+        }
+    }
     return result;
 }
 

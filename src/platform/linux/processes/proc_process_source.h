@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "apppower/process_source.h"
+#include "platform/linux/files/outside_file.h"
 #include "platform/linux/processes/energy_ledger.h"
 #include "platform/linux/processes/rapl_energy_meter.h"
 
@@ -18,10 +19,12 @@ namespace pylonix::linux_platform {
 //
 // What does not change during a process's life is read once, when the pass first sees it: its
 // owner, executable, systemd unit, launcher variables and, where the command-line rule asks for
-// it, its command line. Later passes read only its stat file (open, read, close) for the parent
-// and the CPU time. A process is known by its id, start time and command name: another start
-// time is another process, another name the same one after an exec, and either is looked at
-// afresh. What is known of a process is forgotten once a pass no longer sees it.
+// it, its command line. Later passes read only its stat file for the parent and the CPU time:
+// kept open while the process runs and read again from its start (one call), for as many
+// processes as a quarter of the descriptor limit allows, else opened, read and closed. A process is
+// known by its id, start time and command name: another start time is another process, another name
+// the same one after an exec, and either is looked at afresh. What is known of a process is
+// forgotten once a pass no longer sees it.
 //
 // Not thread-safe: the sampler's worker is its only user.
 class ProcProcessSource final : public ProcessSource {
@@ -49,9 +52,11 @@ class ProcProcessSource final : public ProcessSource {
         std::string name;
         std::uint64_t pass = 0;
         ProcessRecord lasting;  // the fields that last the process's life
+        KeptOutsideFile statFile;
     };
 
     void readLasting(int procFd, const char* pidName, ProcessRecord& record) const;
+    void forget(std::unordered_map<std::int32_t, Known>::iterator known);
 
     std::filesystem::path root_;
     uid_t uid_;
@@ -61,6 +66,8 @@ class ProcProcessSource final : public ProcessSource {
     EnergyLedger ledger_;
     std::unordered_map<std::int32_t, Known> known_;
     std::uint64_t pass_ = 0;
+    std::size_t keptFiles_ = 0;
+    std::size_t maxKeptFiles_ = 0;
     bool energyReadable_ = false;
 };
 
