@@ -1,7 +1,8 @@
 #pragma once
 
 // A /proc-like tree of many processes for measuring a sampling pass: a session leader, and
-// below it applications in their own scopes, each with a few children.
+// below it applications in their own scopes, each with a few children, and under xdg/ the
+// desktop entries of those applications.
 #include <unistd.h>
 
 #include <filesystem>
@@ -21,14 +22,20 @@ inline void makeProcFixture(const std::filesystem::path& root, int processes) {
         const int parent = i % 8 == 0 ? 999 : 1000 + application * 8;
         const fs::path dir = root / std::to_string(pid);
         fs::create_directories(dir);
-        std::ofstream(dir / "stat") << pid << " (worker " << i << ") S " << parent
-                                    << " 1 1 0 -1 4194304 100 0 0 0 " << i << " " << i / 2
-                                    << " 0 0 20 0 1 0 " << 5000 + i << " 1000000 100 0\n";
+        std::ofstream(dir / "stat")
+            << pid << " (worker " << i << ") S " << parent << " 1 1 0 -1 4194304 100 0 0 0 " << i
+            << " " << i / 2 << " 0 0 20 0 1 0 " << 5000 + i << " 1000000 100 0\n";
         std::ofstream(dir / "cgroup")
             << "0::/user.slice/user-1000.slice/user@1000.service/app.slice/app-gnome-bench"
             << application << "-" << pid << ".scope\n";
         std::ofstream(dir / "environ") << "HOME=/home/u" << '\0' << "LANG=C.UTF-8" << '\0';
         fs::create_symlink("/usr/lib/bench/app" + std::to_string(application), dir / "exe");
+    }
+    fs::create_directories(root / "xdg/applications");
+    for (int application = 0; application * 8 < processes; ++application) {
+        std::ofstream(root / "xdg/applications" /
+                      ("bench" + std::to_string(application) + ".desktop"))
+            << "[Desktop Entry]\nType=Application\nName=Bench " << application << "\n";
     }
 }
 

@@ -1,10 +1,26 @@
-// Arbitrary bytes as a /proc/<pid>/stat line, a /proc/stat file and a cgroup file.
+// Arbitrary bytes as a /proc/<pid>/stat line, a /proc/stat file, a cgroup file and an
+// environment read in pieces.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
 #include "platform/linux/applications/desktop_applications.h"
 #include "platform/linux/processes/proc_stat.h"
+#include "platform/linux/processes/process_identity_hints.h"
+
+namespace {
+
+pylonix::linux_platform::LauncherVariables scanInPieces(std::string_view environ,
+                                                        std::size_t piece) {
+    pylonix::linux_platform::LauncherEnvironmentScanner scanner;
+    while (!environ.empty() && scanner.feed(environ.substr(0, piece))) {
+        environ.remove_prefix(std::min(piece, environ.size()));
+    }
+    return scanner.variables();
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace pylonix::linux_platform;
@@ -13,9 +29,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (stat->pid < 1 || stat->parentPID < 0) __builtin_trap();
     }
     (void)parseTotalCpuTicks(input);
-    for (const auto& id : desktopIdsFromCgroup(input)) {
+    const std::string unit = systemdUnitFromCgroup(input);
+    for (const auto& id : desktopIdsFromUnit(unit)) {
         if (id.empty()) __builtin_trap();
     }
-    (void)launchedDesktopFile(input, 42);
+    (void)flatpakIdFromUnit(unit);
+    // However the environment is cut into pieces, the same variables are found.
+    const LauncherVariables whole = scanInPieces(input, input.size() + 1);
+    if (scanInPieces(input, 1) != whole || scanInPieces(input, 7) != whole) __builtin_trap();
+    (void)whole.desktopFileFor(42);
     return 0;
 }

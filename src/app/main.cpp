@@ -18,6 +18,7 @@
 #include "platform/linux/login_item/login_items_settings.h"
 #include "platform/linux/login_item/xdg_autostart_login_item.h"
 #include "platform/qt/qsettings_preferences_store.h"
+#include "platform/qt/qt_desktop_application_source.h"
 #include "platform/qt/qt_main_executor.h"
 #include "services/launch_at_login_controller.h"
 #include "services/software_update_controller.h"
@@ -41,15 +42,13 @@ std::optional<double> visibleHeight(const QScreen* screen) {
     return screen->availableGeometry().height();
 }
 
-// The icon cache's icons as the panel's image provider serves them: 26 points at up to 2x.
+// The icon cache's icons as the panel's image provider serves them (loaded on the worker).
 QHash<QString, QImage> iconImages(const pylonix::ApplicationPowerMonitor::IconCache& icons) {
-    constexpr int kIconPixels = 52;
     QHash<QString, QImage> images;
     for (const auto& [id, icon] : icons) {
         const auto* qtIcon = dynamic_cast<const pylonix::qt_platform::QtApplicationIcon*>(icon.get());
-        if (qtIcon == nullptr || qtIcon->icon().isNull()) continue;
-        images.insert(QString::fromStdString(id),
-                      qtIcon->icon().pixmap(kIconPixels, kIconPixels).toImage());
+        if (qtIcon == nullptr || qtIcon->image().isNull()) continue;
+        images.insert(QString::fromStdString(id), qtIcon->image());
     }
     return images;
 }

@@ -96,7 +96,7 @@ struct ApplicationPowerSnapshot {
 
     // `unavailable` carries the failed reading's message.
     class State : public CaseWithMessage<StateCase> {
-    public:
+      public:
         using Case = StateCase;
 
         static State unavailable(std::string message) {
@@ -107,7 +107,7 @@ struct ApplicationPowerSnapshot {
 
         bool operator==(const State&) const = default;
 
-    private:
+      private:
         using CaseWithMessage::CaseWithMessage;
     };
 

@@ -9,7 +9,6 @@
 
 #include "apppower/application_power_model.h"
 #include "apppower/application_power_sampling.h"
-#include "apppower/running_application_source.h"
 #include "common/cancellation_token.h"
 #include "common/main_executor.h"
 #include "common/published.h"
@@ -20,24 +19,25 @@ namespace pylonix {
 // and the icons of the running applications. It samples only while a `run` is going: one
 // energy pass, then three whole-machine power samples 0.5 s apart and 0.5 s more, over and
 // over, so that each pass's balance integrates the whole-machine power over exactly the
-// window of its energy figures. Main-thread only; the reader's operations run on its own
-// executor. The executor and the application source must outlive the monitor.
+// window of its energy figures. Main-thread only; the reader's operations (the process table,
+// the running applications and their icons included) run on its own executor. The executor
+// must outlive the monitor.
 class ApplicationPowerMonitor : public std::enable_shared_from_this<ApplicationPowerMonitor> {
-public:
+  public:
     using IconCache = std::map<std::string, std::shared_ptr<const ApplicationIcon>>;
 
     static constexpr std::chrono::milliseconds kPowerSampleInterval{500};
     static constexpr int kPowerSamplesBetweenPasses = 3;
 
     static std::shared_ptr<ApplicationPowerMonitor> create(
-        std::shared_ptr<ApplicationPowerSampling> reader, RunningApplicationSource& applications,
-        MainExecutor& executor);
+        std::shared_ptr<ApplicationPowerSampling> reader, MainExecutor& executor);
     ApplicationPowerMonitor(const ApplicationPowerMonitor&) = delete;
     ApplicationPowerMonitor& operator=(const ApplicationPowerMonitor&) = delete;
 
     // The latest result; observers hear every assignment.
     const ApplicationPowerSnapshot& snapshot() const { return snapshot_.get(); }
-    [[nodiscard]] Subscription observeSnapshot(Published<ApplicationPowerSnapshot>::Observer observer) {
+    [[nodiscard]] Subscription observeSnapshot(
+        Published<ApplicationPowerSnapshot>::Observer observer) {
         return snapshot_.observe(std::move(observer));
     }
 
@@ -48,33 +48,30 @@ public:
     // more, once `token` is cancelled. The caller runs at most one at a time.
     void run(CancellationToken token);
 
-    // The running applications as identities; keeps the icon of each that has none cached yet
-    // and drops the icons of applications that are gone.
-    std::vector<RunningApplicationIdentity> runningApplicationIdentities();
-
-private:
+  private:
     class CreationKey {
         friend class ApplicationPowerMonitor;
         explicit CreationKey() = default;
     };
 
-public:
+  public:
     ApplicationPowerMonitor(CreationKey, std::shared_ptr<ApplicationPowerSampling> reader,
-                            RunningApplicationSource& applications, MainExecutor& executor);
+                            MainExecutor& executor);
 
-private:
+  private:
     // What one `run` carries from step to step; dropped when the run ends.
     struct Run {
         CancellationToken token;
         EnergyBaseline baseline;
         std::vector<TimedPowerSample> samples;
-        std::vector<RunningApplicationIdentity> applications;
         int samplesTaken = 0;  // power samples since the last energy pass
     };
     using RunPointer = std::shared_ptr<Run>;
 
     static void energyPass(const std::weak_ptr<ApplicationPowerMonitor>& weak, RunPointer run);
-    void finishPass(Run& run, const ProcessEnergyReading& reading);
+    // Keeps the icons of the pass's new applications and drops those of applications that are
+    // gone, then publishes the pass's snapshot.
+    void finishPass(Run& run, EnergyPass pass);
     // Waits 0.5 s, then goes on with `next` unless the run was cancelled or the monitor is gone.
     static void afterInterval(const std::weak_ptr<ApplicationPowerMonitor>& weak,
                               const RunPointer& run,
@@ -85,7 +82,6 @@ private:
     Published<ApplicationPowerSnapshot> snapshot_;
     IconCache icons_;
     std::shared_ptr<ApplicationPowerSampling> reader_;
-    RunningApplicationSource& applications_;
     MainExecutor& executor_;
 };
 

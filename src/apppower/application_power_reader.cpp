@@ -1,38 +1,21 @@
 #include "apppower/application_power_reader.h"
 
-#include <unicode/unistr.h>
-
-#include <algorithm>
-#include <array>
-#include <climits>
-#include <cstring>
+#include <unordered_map>
 
 #include "apppower/attribute_processes.h"
 
 namespace pylonix {
-namespace {
 
-// The list is re-read into a buffer this many ids larger than the size query reported, so that
-// processes started between the two calls still fit.
-constexpr std::size_t kSpareProcessSlots = 128;
-
-// The bytes before the first zero byte as UTF-8, invalid sequences replaced by U+FFFD.
-std::string decodePath(const char* buffer, std::size_t size) {
-    const std::size_t length = strnlen(buffer, size);
-    std::string text;
-    icu::UnicodeString::fromUTF8(icu::StringPiece(buffer, static_cast<std::int32_t>(length)))
-        .toUTF8String(text);
-    return text;
-}
-
-}  // namespace
-
-ApplicationPowerReader::ApplicationPowerReader(std::shared_ptr<const ProcessTable> processTable,
-                                               std::shared_ptr<const PowerReading> powerReading)
-    : table_(std::move(processTable)), power_(std::move(powerReading)) {}
+ApplicationPowerReader::ApplicationPowerReader(
+    std::shared_ptr<ProcessSource> processes,
+    std::shared_ptr<RunningApplicationSource> applications,
+    std::shared_ptr<const PowerReading> powerReading)
+    : processes_(std::move(processes)),
+      applications_(std::move(applications)),
+      power_(std::move(powerReading)) {}
 
 TimedPowerSample ApplicationPowerReader::samplePower() const {
-    const std::uint64_t uptime = table_->uptimeNanoseconds();
+    const std::uint64_t uptime = processes_->uptimeNanoseconds();
     return {uptime, power_->read()};
 }
 
@@ -43,89 +26,83 @@ ProcessEnergyReading ApplicationPowerReader::failed(std::string message) const {
     return reading;
 }
 
-ApplicationProcessMetadata ApplicationPowerReader::processMetadata(std::int32_t pid) const {
-    ApplicationProcessMetadata process;
-    process.pid = pid;
-    ProcBsdInfo info{};
-    if (table_->pidBsdInfo(pid, info) == kProcBsdInfoSize) {
-        process.parentPID = static_cast<std::int32_t>(info.pbi_ppid);
+EnergyPass ApplicationPowerReader::sampleEnergy(const std::set<std::string>& cachedIconIds) {
+    const ProcessSource::Pass pass = processes_->readPass();
+    EnergyPass result;
+    if (const auto* processes = std::get_if<ProcessPass>(&pass)) {
+        const std::vector<PlatformRunningApplication> running =
+            applications_->runningApplications(processes->processes);
+        const ApplicationIdRule idRule = [this](std::string_view path) {
+            return applications_->applicationId(path);
+        };
+        result.applications = runningApplicationIdentities(running, idRule);
+        // The first instance of an id without a cached icon provides it, as the identities
+        // take their names from first instances.
+        for (const PlatformRunningApplication& application : running) {
+            if (application.isTerminated || !application.bundlePath ||
+                application.activationPolicy ==
+                    PlatformRunningApplication::ActivationPolicy::prohibited) {
+                continue;
+            }
+            const std::optional<std::string> id = idRule(*application.bundlePath);
+            if (!id || cachedIconIds.contains(*id) || result.newIcons.contains(*id)) continue;
+            std::shared_ptr<const ApplicationIcon> icon =
+                applications_->applicationIcon(application);
+            result.newIcons.emplace(*id, icon ? std::move(icon) : applications_->fileIcon(*id));
+        }
     }
-    // A fresh zeroed buffer for every process, so nothing of the previous path can leak in.
-    std::array<char, kProcPidPathBufferSize> path{};
-    if (table_->pidPath(pid, path.data(), static_cast<std::uint32_t>(path.size())) > 0) {
-        process.executablePath = decodePath(path.data(), path.size());
-    }
-    return process;
+    result.reading = readEnergy(pass, result.applications);
+    return result;
 }
 
-std::optional<ProcessMetadataTable> ApplicationPowerReader::listProcesses(
-    const char*& failureMessage) const {
-    const std::uint32_t uid = table_->getuid();
-    const int neededBytes = table_->listPidsByUser(uid, nullptr, 0);
-    if (neededBytes <= 0) {
-        failureMessage = kProcessListSizeUnreadableMessage;
-        return std::nullopt;
-    }
-    // Capped so that the buffer's size in bytes stays within what the call can be told.
-    constexpr std::size_t kMaxIds = INT_MAX / sizeof(std::int32_t);
-    const std::size_t capacity = std::min(
-        static_cast<std::size_t>(neededBytes) / sizeof(std::int32_t) + kSpareProcessSlots, kMaxIds);
-    std::vector<std::int32_t> pids(capacity, 0);
-    const int filledBytes =
-        table_->listPidsByUser(uid, pids.data(), static_cast<int>(capacity * sizeof(std::int32_t)));
-    if (filledBytes <= 0) {
-        failureMessage = kProcessListUnreadableMessage;
-        return std::nullopt;
-    }
-    const std::size_t count =
-        std::min(capacity, static_cast<std::size_t>(filledBytes) / sizeof(std::int32_t));
-
-    ProcessMetadataTable metadata;
-    metadata.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::int32_t pid = pids[i];
-        if (pid < 1) continue;
-        metadata.insert_or_assign(pid, processMetadata(pid));
-    }
-    return metadata;
-}
-
-ProcessEnergyReading ApplicationPowerReader::sampleEnergy(
+ProcessEnergyReading ApplicationPowerReader::readEnergy(
+    const ProcessSource::Pass& pass,
     const std::vector<RunningApplicationIdentity>& applications) const {
-    const char* failureMessage = nullptr;
-    const std::optional<ProcessMetadataTable> metadata = listProcesses(failureMessage);
-    if (!metadata) return failed(failureMessage);
+    if (const auto* failure = std::get_if<ProcessListFailure>(&pass)) {
+        return failed(*failure == ProcessListFailure::notPermitted
+                          ? kProcessListSizeUnreadableMessage
+                          : kProcessListUnreadableMessage);
+    }
+    const ProcessPass& processes = std::get<ProcessPass>(pass);
+    ProcessMetadataTable metadata;
+    metadata.reserve(processes.processes.size());
+    std::unordered_map<std::int32_t, const ProcessRecord*> records;
+    records.reserve(processes.processes.size());
+    for (const ProcessRecord& process : processes.processes) {
+        if (process.pid < 1) continue;
+        metadata.insert_or_assign(
+            process.pid,
+            ApplicationProcessMetadata{process.pid, process.parentPID, process.executablePath});
+        records.insert_or_assign(process.pid, &process);
+    }
 
-    const ProcessAttribution attribution = attributeProcesses(applications, *metadata);
-    const std::uint64_t sampledAt = table_->uptimeNanoseconds();
+    const ProcessAttribution attribution = attributeProcesses(applications, metadata);
+    const std::uint64_t sampledAt = processes_->uptimeNanoseconds();
 
     ProcessEnergyReading reading;
     bool anyEnergy = false;
     for (const auto& [pid, applicationID] : attribution) {
         ++reading.knownProcessCounts[applicationID];
-        RusageInfoV6 usage{};
-        if (table_->pidRusage(pid, usage) != 0) continue;  // gone, or not readable: known only
+        const auto found = records.find(pid);
+        // Gone, or its counter not readable: known only.
+        if (found == records.end() || !found->second->energyNanojoules) continue;
+        const ProcessRecord& process = *found->second;
         reading.counters.insert_or_assign(
-            pid, ProcessEnergyCounter{pid, applicationID, usage.ri_proc_start_abstime,
-                                      usage.ri_energy_nj, sampledAt});
-        anyEnergy = anyEnergy || usage.ri_energy_nj != 0;
+            pid, ProcessEnergyCounter{pid, applicationID, process.startTime,
+                                      *process.energyNanojoules, sampledAt});
+        anyEnergy = anyEnergy || *process.energyNanojoules != 0;
     }
 
     // Nothing readable: tell "this system has no such counters" from "other processes' counters
-    // are not ours to read" by trying this program's own.
-    RusageInfoV6 own{};
+    // are not ours to read" by this program's own.
+    const std::optional<std::uint64_t>& own = processes.ownEnergyNanojoules;
     if (reading.counters.empty() && !applications.empty()) {
-        return failed(table_->pidRusage(table_->getpid(), own) != 0 ? kEnergyUnsupportedMessage
-                                                                    : kEnergyNotPermittedMessage);
+        return failed(own ? kEnergyNotPermittedMessage : kEnergyUnsupportedMessage);
     }
-    if (!anyEnergy) {
-        if (table_->pidRusage(table_->getpid(), own) != 0 || own.ri_energy_nj == 0) {
-            return failed(table_->energyUnavailableMessage());
-        }
-    }
+    if (!anyEnergy && (!own || *own == 0)) return failed(processes_->energyUnavailableMessage());
 
     PowerSnapshot snapshot = power_->read();
-    const std::uint64_t readAt = table_->uptimeNanoseconds();
+    const std::uint64_t readAt = processes_->uptimeNanoseconds();
     if (readAt <= sampledAt || readAt - sampledAt <= kPowerSamplePairingNanoseconds) {
         reading.powerSample = TimedPowerSample{sampledAt, std::move(snapshot)};
     }

@@ -3,18 +3,16 @@
 namespace pylonix {
 
 ApplicationPowerReaderActor::ApplicationPowerReaderActor(
-    std::shared_ptr<const ApplicationPowerReader> reader, std::shared_ptr<SerialExecutor> serial,
+    std::shared_ptr<ApplicationPowerReader> reader, std::shared_ptr<SerialExecutor> serial,
     MainExecutor& main)
     : reader_(std::move(reader)), serial_(std::move(serial)), main_(main) {}
 
-void ApplicationPowerReaderActor::sampleEnergy(std::vector<RunningApplicationIdentity> applications,
-                                               std::function<void(ProcessEnergyReading)> done) {
+void ApplicationPowerReaderActor::sampleEnergy(std::set<std::string> cachedIconIds,
+                                               std::function<void(EnergyPass)> done) {
     // The job keeps the reader alive, so that it can finish even when the actor goes first.
     runSerially(
         *serial_, main_,
-        [reader = reader_, applications = std::move(applications)] {
-            return reader->sampleEnergy(applications);
-        },
+        [reader = reader_, ids = std::move(cachedIconIds)] { return reader->sampleEnergy(ids); },
         std::move(done));
 }
 

@@ -10,18 +10,18 @@ namespace pylonix {
 // `State` types build on it. Two states are equal when their cases and messages are.
 template <typename Case>
 class CaseWithMessage {
-public:
+  public:
     Case kind() const { return kind_; }
     // Present exactly for the cases that carry a message.
     const std::optional<std::string>& message() const { return message_; }
 
     bool operator==(const CaseWithMessage&) const = default;
 
-protected:
+  protected:
     CaseWithMessage(Case kind, std::optional<std::string> message)
         : kind_(kind), message_(std::move(message)) {}
 
-private:
+  private:
     Case kind_;
     std::optional<std::string> message_;
 };

@@ -17,7 +17,7 @@ namespace pylonix {
 // compared by their numeric value ("Item 2" before "Item 10"), accents and scripts as the
 // locale's collation orders them.
 class LocalizedNameOrder {
-public:
+  public:
     // The order of the locale `localeName` ("zh_CN", "en_US", …; the root order when unknown).
     explicit LocalizedNameOrder(const char* localeName);
     ~LocalizedNameOrder();
@@ -32,7 +32,7 @@ public:
     // differ only in letter case) have equal keys.
     std::string sortKey(std::string_view name) const;
 
-private:
+  private:
     explicit LocalizedNameOrder(const icu::Locale& locale);
 
     std::unique_ptr<icu::Collator> collator_;

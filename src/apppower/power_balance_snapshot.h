@@ -17,7 +17,7 @@ struct PowerBalanceSnapshot {
     // What the balance can say. `unavailable` and `inconsistent` carry the one sentence that
     // explains why no split is shown.
     class State : public CaseWithMessage<StateCase> {
-    public:
+      public:
         using Case = StateCase;
 
         static State unavailable(std::string message) {
@@ -31,7 +31,7 @@ struct PowerBalanceSnapshot {
 
         bool operator==(const State&) const = default;
 
-    private:
+      private:
         using CaseWithMessage::CaseWithMessage;
     };
 

@@ -1,27 +1,32 @@
 #pragma once
 
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "apppower/process_record.h"
 #include "apppower/running_application_identities.h"
 
 namespace pylonix {
 
 // An application's picture as the platform gives it. What it holds is the platform's business
-// (an icon the panel's toolkit can draw); the core only keeps and hands it on.
+// (an image the panel's toolkit can draw); the core only keeps and hands it on.
 class ApplicationIcon {
-public:
+  public:
     virtual ~ApplicationIcon() = default;
 };
 
-// The platform's list of running applications with their icons, read on the main thread.
+// The platform's running applications and their icons, found among the processes of one pass.
+// Used on the sampler's worker, one call at a time; it may keep what it learnt about a process
+// for as long as that process runs.
 class RunningApplicationSource {
-public:
+  public:
     virtual ~RunningApplicationSource() = default;
 
-    // The running applications, in the platform's order.
-    virtual std::vector<PlatformRunningApplication> runningApplications() = 0;
+    // The running applications among `processes`, in the platform's order.
+    virtual std::vector<PlatformRunningApplication> runningApplications(
+        std::span<const ProcessRecord> processes) = 0;
 
     // The application's own icon, or null when it has none.
     virtual std::shared_ptr<const ApplicationIcon> applicationIcon(

@@ -6,6 +6,7 @@
 
 #include "apppower/power_balance.h"
 #include "platform/testing/virtual_executor.h"
+#include "recorded_process_source.h"
 
 namespace pylonix {
 namespace {
@@ -17,58 +18,17 @@ using test_doubles::VirtualExecutor;
 
 constexpr std::uint64_t kSecond = 1'000'000'000;
 
-struct NamedIcon final : ApplicationIcon {
-    explicit NamedIcon(std::string text) : name(std::move(text)) {}
-    std::string name;
-};
+using testing_support::iconName;
+using testing_support::NamedIcon;
 
-std::string iconName(const std::shared_ptr<const ApplicationIcon>& icon) {
-    return static_cast<const NamedIcon&>(*icon).name;
-}
-
-// Running applications the test sets; counts the icon look-ups.
-class FakeApplications final : public RunningApplicationSource {
-public:
-    std::vector<PlatformRunningApplication> running;
-    std::map<std::int32_t, std::string> ownIcons;  // process id -> icon name
-    int iconLookups = 0;
-    int listings = 0;
-
-    void add(std::string path, std::int32_t pid, bool withIcon = true) {
-        PlatformRunningApplication application;
-        application.bundlePath = path;
-        application.localizedName = path.substr(1);
-        application.processIdentifier = pid;
-        running.push_back(application);
-        if (withIcon) ownIcons[pid] = "own:" + path;
-    }
-
-    std::vector<PlatformRunningApplication> runningApplications() override {
-        ++listings;
-        return running;
-    }
-    std::shared_ptr<const ApplicationIcon> applicationIcon(
-        const PlatformRunningApplication& application) override {
-        ++iconLookups;
-        const auto found = ownIcons.find(application.processIdentifier);
-        if (found == ownIcons.end()) return nullptr;
-        return std::make_shared<NamedIcon>(found->second);
-    }
-    std::shared_ptr<const ApplicationIcon> fileIcon(const std::string& path) override {
-        ++iconLookups;
-        return std::make_shared<NamedIcon>("file:" + path);
-    }
-    std::optional<std::string> applicationId(std::string_view bundlePath) const override {
-        return std::string(bundlePath);
-    }
-};
+const RunningApplicationIdentity kEditor{"/Editor", "Editor", {10}};
 
 // The reader's operations held open until the test answers them.
 class FakeSampling final : public ApplicationPowerSampling {
-public:
+  public:
     struct EnergyCall {
-        std::vector<RunningApplicationIdentity> applications;
-        std::function<void(ProcessEnergyReading)> done;
+        std::set<std::string> cachedIconIds;
+        std::function<void(EnergyPass)> done;
     };
     std::deque<EnergyCall> energyCalls;
     std::deque<std::function<void(TimedPowerSample)>> powerCalls;
@@ -76,21 +36,25 @@ public:
 
     explicit FakeSampling(VirtualExecutor& executor) : executor_(executor) {}
 
-    void sampleEnergy(std::vector<RunningApplicationIdentity> applications,
-                      std::function<void(ProcessEnergyReading)> done) override {
+    void sampleEnergy(std::set<std::string> cachedIconIds,
+                      std::function<void(EnergyPass)> done) override {
         log.push_back("energy@" + std::to_string(nowMs()));
-        energyCalls.push_back({std::move(applications), std::move(done)});
+        energyCalls.push_back({std::move(cachedIconIds), std::move(done)});
     }
     void samplePower(std::function<void(TimedPowerSample)> done) override {
         log.push_back("power@" + std::to_string(nowMs()));
         powerCalls.push_back(std::move(done));
     }
 
+    // Answers the oldest energy call with a pass over the editor alone, or `pass`.
     void answerEnergy(ProcessEnergyReading reading) {
+        answerEnergy(EnergyPass{{kEditor}, std::move(reading), {}});
+    }
+    void answerEnergy(EnergyPass pass) {
         ASSERT_FALSE(energyCalls.empty());
         auto call = std::move(energyCalls.front());
         energyCalls.pop_front();
-        call.done(std::move(reading));
+        call.done(std::move(pass));
     }
     void answerPower(TimedPowerSample sample) {
         ASSERT_FALSE(powerCalls.empty());
@@ -99,7 +63,7 @@ public:
         done(std::move(sample));
     }
 
-private:
+  private:
     long long nowMs() const {
         return std::chrono::duration_cast<std::chrono::milliseconds>(executor_.now()).count();
     }
@@ -126,10 +90,9 @@ ProcessEnergyReading reading(std::uint64_t uptime, std::uint64_t energy,
 }
 
 class ApplicationPowerMonitorTest : public ::testing::Test {
-protected:
+  protected:
     ApplicationPowerMonitorTest() {
-        applications.add("/Editor", 10);
-        monitor = ApplicationPowerMonitor::create(sampling, applications, executor);
+        monitor = ApplicationPowerMonitor::create(sampling, executor);
         subscription = monitor->observeSnapshot(
             [this](const ApplicationPowerSnapshot& snapshot) { published.push_back(snapshot); });
     }
@@ -144,7 +107,6 @@ protected:
     }
 
     VirtualExecutor executor;
-    FakeApplications applications;
     std::shared_ptr<FakeSampling> sampling = std::make_shared<FakeSampling>(executor);
     std::shared_ptr<ApplicationPowerMonitor> monitor;
     std::vector<ApplicationPowerSnapshot> published;
@@ -157,7 +119,6 @@ TEST_F(ApplicationPowerMonitorTest, CadenceAndTheWindowOfFiveSamples) {
     ASSERT_EQ(published.size(), 1u);  // collecting at once
     EXPECT_EQ(published[0], ApplicationPowerSnapshot::collecting());
     ASSERT_EQ(sampling->energyCalls.size(), 1u);
-    EXPECT_EQ(sampling->energyCalls[0].applications.size(), 1u);
 
     const std::uint64_t first = 100 * kSecond;
     sampling->answerEnergy(reading(first, 0, 10));
@@ -176,10 +137,9 @@ TEST_F(ApplicationPowerMonitorTest, CadenceAndTheWindowOfFiveSamples) {
     executor.advanceBy(499ms);
     EXPECT_TRUE(sampling->energyCalls.empty());
     executor.advanceBy(1ms);
-    // The energy pass follows 0.5 s after the third sample, with the applications read anew.
+    // The energy pass follows 0.5 s after the third sample.
     EXPECT_EQ(sampling->log, (std::vector<std::string>{"energy@0", "power@500", "power@1000",
                                                        "power@1500", "energy@2000"}));
-    EXPECT_EQ(applications.listings, 2);
 
     // 1 J more over 2 s: 0.5 W; samples 10, 12, 12, 10, 10 W over 2 s average 11 W.
     sampling->answerEnergy(reading(first + 2 * kSecond, 1'000'000'000, 10));
@@ -279,7 +239,8 @@ TEST_F(ApplicationPowerMonitorTest, CancellationInEveryWaitAndDuringEveryReaderC
         const std::size_t publishedAtCancel = published.size();
         const std::size_t callsAtCancel = sampling->log.size();
         // Whatever was in flight answers now; time goes on.
-        if (!sampling->energyCalls.empty()) sampling->answerEnergy(reading(uptime + 2 * kSecond, 9, 10));
+        if (!sampling->energyCalls.empty())
+            sampling->answerEnergy(reading(uptime + 2 * kSecond, 9, 10));
         if (!sampling->powerCalls.empty()) sampling->answerPower(powerSample(uptime, 10));
         executor.advanceBy(10s);
         EXPECT_EQ(published.size(), publishedAtCancel);
@@ -312,33 +273,31 @@ TEST_F(ApplicationPowerMonitorTest, RestartingShowsCollectingAndForgetsTheBaseli
     EXPECT_TRUE(sampling->energyCalls.empty());
 }
 
-TEST_F(ApplicationPowerMonitorTest, IconsAreFetchedOncePerRunningApplicationAndDroppedAfter) {
-    applications.add("/Viewer", 20, /*withIcon=*/false);
-    applications.add("/Viewer", 21);  // a second instance: the first one's (missing) icon decides
-    PlatformRunningApplication background;
-    background.bundlePath = "/Daemon";
-    background.activationPolicy = PlatformRunningApplication::ActivationPolicy::prohibited;
-    background.processIdentifier = 30;
-    applications.running.push_back(background);
-
-    monitor->runningApplicationIdentities();
+// The reader fetches the icons of applications the cache lacks; the monitor keeps them while
+// their applications run and never replaces one.
+TEST_F(ApplicationPowerMonitorTest, IconsAreKeptWhileTheirApplicationsRunAndDroppedAfter) {
+    const RunningApplicationIdentity viewer{"/Viewer", "Viewer", {20}};
+    auto icon = [](const std::string& name) { return std::make_shared<NamedIcon>(name); };
+    CancellationSource task;
+    monitor->run(task.token());
+    EXPECT_TRUE(sampling->energyCalls.front().cachedIconIds.empty());
+    sampling->answerEnergy(EnergyPass{{kEditor, viewer},
+                                      reading(100 * kSecond, 0, 10),
+                                      {{"/Editor", icon("editor")}, {"/Viewer", icon("viewer")}}});
     ASSERT_EQ(monitor->icons().size(), 2u);
-    EXPECT_EQ(iconName(monitor->icons().at("/Editor")), "own:/Editor");
-    EXPECT_EQ(iconName(monitor->icons().at("/Viewer")), "file:/Viewer");
-    const int lookups = applications.iconLookups;
+    EXPECT_EQ(iconName(monitor->icons().at("/Editor")), "editor");
+    answerPowerSamples(100 * kSecond, {10, 10, 10});
 
-    applications.ownIcons[10] = "changed";
-    monitor->runningApplicationIdentities();
-    EXPECT_EQ(applications.iconLookups, lookups);  // kept while the application runs
-    EXPECT_EQ(iconName(monitor->icons().at("/Editor")), "own:/Editor");
-
-    applications.running.erase(applications.running.begin());  // the editor quits
-    monitor->runningApplicationIdentities();
+    ASSERT_EQ(sampling->energyCalls.size(), 1u);
+    EXPECT_EQ(sampling->energyCalls.front().cachedIconIds,
+              (std::set<std::string>{"/Editor", "/Viewer"}));
+    // The editor quits; an icon handed over again for the viewer does not replace its own.
+    sampling->answerEnergy(
+        EnergyPass{{viewer}, reading(102 * kSecond, 1, 10), {{"/Viewer", icon("other")}}});
     EXPECT_EQ(monitor->icons().count("/Editor"), 0u);
-    applications.add("/Editor", 11);  // and starts again: its icon is fetched anew
-    monitor->runningApplicationIdentities();
-    EXPECT_EQ(iconName(monitor->icons().at("/Editor")), "own:/Editor");
-    EXPECT_EQ(applications.iconLookups, lookups + 1);
+    EXPECT_EQ(iconName(monitor->icons().at("/Viewer")), "viewer");
+    answerPowerSamples(102 * kSecond, {10, 10, 10});
+    EXPECT_EQ(sampling->energyCalls.front().cachedIconIds, (std::set<std::string>{"/Viewer"}));
 }
 
 TEST_F(ApplicationPowerMonitorTest, DestroyingTheMonitorEndsItsLoop) {
@@ -348,7 +307,7 @@ TEST_F(ApplicationPowerMonitorTest, DestroyingTheMonitorEndsItsLoop) {
     sampling->energyCalls.clear();
     subscription = {};
     monitor.reset();
-    pending.done(reading(100 * kSecond, 0, 10));  // answers into nothing
+    pending.done(EnergyPass{{kEditor}, reading(100 * kSecond, 0, 10), {}});  // into nothing
     executor.advanceBy(10s);
     EXPECT_TRUE(sampling->powerCalls.empty());
     EXPECT_EQ(executor.pendingCount(), 0u);

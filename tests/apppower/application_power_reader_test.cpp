@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_process_table.h"
+#include "recorded_process_source.h"
 
 namespace pylonix {
 namespace {
@@ -10,34 +10,47 @@ namespace {
 using namespace std::string_literals;
 
 using testing_support::FakePowerReading;
-using testing_support::FakeProcessTable;
+using testing_support::iconName;
+using testing_support::ListedApplications;
+using testing_support::record;
+using testing_support::RecordedProcessSource;
 
+// A terminal with a shell below it, a mail application, and an agent the system started.
 class ApplicationPowerReaderTest : public testing::Test {
-protected:
+  protected:
     ApplicationPowerReaderTest() {
-        table->processes[100] = {1, kProcBsdInfoSize,
-                                 "/Applications/Terminal.app/Contents/MacOS/Terminal",
-                                 RusageInfoV6{1000, 4'000'000}};
-        table->processes[101] = {100, kProcBsdInfoSize, "/bin/zsh", RusageInfoV6{1001, 1'000}};
-        table->processes[200] = {1, kProcBsdInfoSize, "/Applications/Mail.app/Contents/MacOS/Mail",
-                                 RusageInfoV6{2000, 7'000}};
-        table->processes[300] = {1, kProcBsdInfoSize, "/usr/libexec/agent", RusageInfoV6{3000, 9}};
+        pass.processes = {
+            record(100, 1, "/Applications/Terminal.app/Contents/MacOS/Terminal", 1000, 4'000'000),
+            record(101, 100, "/bin/zsh", 1001, 1'000),
+            record(200, 1, "/Applications/Mail.app/Contents/MacOS/Mail", 2000, 7'000),
+            record(300, 1, "/usr/libexec/agent", 3000, 9),
+        };
+        pass.ownEnergyNanojoules = 5;
+        applications->add("/Applications/Terminal.app", 100);
+        applications->add("/Applications/Mail.app", 200, false);
     }
 
-    ProcessEnergyReading sample() const { return reader.sampleEnergy(applications); }
+    EnergyPass sample(std::set<std::string> cachedIconIds = {}) {
+        source->passes.push_back(pass);
+        return reader.sampleEnergy(cachedIconIds);
+    }
+    std::optional<std::string> message() { return sample().reading.errorMessage; }
 
-    std::shared_ptr<FakeProcessTable> table = std::make_shared<FakeProcessTable>();
-    std::shared_ptr<FakePowerReading> power = std::make_shared<FakePowerReading>(*table);
-    ApplicationPowerReader reader{table, power};
-    std::vector<RunningApplicationIdentity> applications = {
-        {"/Applications/Terminal.app", "Terminal", {100}},
-        {"/Applications/Mail.app", "Mail", {200}},
-    };
+    ProcessPass pass;
+    std::shared_ptr<RecordedProcessSource> source = std::make_shared<RecordedProcessSource>();
+    std::shared_ptr<ListedApplications> applications = std::make_shared<ListedApplications>();
+    std::shared_ptr<FakePowerReading> power = std::make_shared<FakePowerReading>(*source);
+    ApplicationPowerReader reader{source, applications, power};
 };
 
-TEST_F(ApplicationPowerReaderTest, ReadsCountersOfAttributedProcessesAndPairsThePowerSample) {
-    const std::uint64_t start = table->uptime;
-    const ProcessEnergyReading reading = sample();
+TEST_F(ApplicationPowerReaderTest, OnePassFindsTheApplicationsAndCountsTheirProcesses) {
+    const std::uint64_t start = source->uptime;
+    const EnergyPass result = sample();
+    EXPECT_EQ(source->reads, 1);
+    ASSERT_EQ(result.applications.size(), 2u);
+    EXPECT_EQ(result.applications[0],
+              (RunningApplicationIdentity{"/Applications/Terminal.app", "Terminal.app", {100}}));
+    const ProcessEnergyReading& reading = result.reading;
     EXPECT_EQ(reading.errorMessage, std::nullopt);
     ASSERT_EQ(reading.counters.size(), 3u);
     EXPECT_EQ(reading.counters.at(101),
@@ -53,73 +66,57 @@ TEST_F(ApplicationPowerReaderTest, ReadsCountersOfAttributedProcessesAndPairsThe
     EXPECT_EQ(processEnergyReadingProblem(reading), std::nullopt);
 }
 
+TEST_F(ApplicationPowerReaderTest, IconsOnlyForApplicationsWithoutACachedOne) {
+    applications->add("/Applications/Terminal.app", 101);  // a second instance, no lookup
+    const EnergyPass first = sample();
+    EXPECT_EQ(applications->iconLookups,
+              (std::vector<std::string>{"/Applications/Terminal.app", "/Applications/Mail.app"}));
+    ASSERT_EQ(first.newIcons.size(), 2u);
+    EXPECT_EQ(iconName(first.newIcons.at("/Applications/Terminal.app")),
+              "own:/Applications/Terminal.app");
+    EXPECT_EQ(iconName(first.newIcons.at("/Applications/Mail.app")),
+              "file:/Applications/Mail.app");  // it has none of its own
+
+    applications->iconLookups.clear();
+    const EnergyPass next = sample({"/Applications/Terminal.app", "/Applications/Mail.app"});
+    EXPECT_TRUE(next.newIcons.empty());
+    EXPECT_TRUE(applications->iconLookups.empty());
+}
+
 TEST_F(ApplicationPowerReaderTest, PowerSampleOnlyWhenReadWithin100Milliseconds) {
     power->readNanoseconds = 150'000'000;
-    const ProcessEnergyReading slow = sample();
+    const ProcessEnergyReading slow = sample().reading;
     EXPECT_EQ(slow.counters.size(), 3u);
     EXPECT_EQ(slow.powerSample, std::nullopt);
 
     power->readNanoseconds = 100'000'000;  // exactly the limit still pairs
-    EXPECT_TRUE(sample().powerSample);
+    EXPECT_TRUE(sample().reading.powerSample);
     power->readNanoseconds = 100'000'001;
-    EXPECT_FALSE(sample().powerSample);
+    EXPECT_FALSE(sample().reading.powerSample);
 }
 
 TEST_F(ApplicationPowerReaderTest, VanishedAndUnreadableProcessesAreKnownButNotCounted) {
-    table->processes[101].usage.reset();        // exited between the list and the usage read
-    table->processes[200].bsdInfoResult = 100;  // a short record: parent unknown
-    table->processes[200].path.reset();
-    applications[1].processIDs.insert(250);  // an instance that is not in the table at all
-    const ProcessEnergyReading reading = sample();
+    pass.processes[1].energyNanojoules.reset();  // its counter could not be read
+    const std::vector<RunningApplicationIdentity> listed = {
+        {"/Applications/Terminal.app", "Terminal", {100}},
+        {"/Applications/Mail.app", "Mail", {200, 250}},  // 250 is not in the pass
+    };
+    const ProcessEnergyReading reading = reader.readEnergy(pass, listed);
     EXPECT_FALSE(reading.counters.contains(101));
     EXPECT_FALSE(reading.counters.contains(250));
-    EXPECT_TRUE(reading.counters.contains(200));  // its own instance id still maps it
+    EXPECT_TRUE(reading.counters.contains(200));
     EXPECT_EQ(reading.knownProcessCounts.at("/Applications/Terminal.app"), 2);
     EXPECT_EQ(reading.knownProcessCounts.at("/Applications/Mail.app"), 2);
     EXPECT_EQ(processEnergyReadingProblem(reading), std::nullopt);
 }
 
-TEST_F(ApplicationPowerReaderTest, ShortProcessRecordLosesTheParent) {
-    table->processes[101].bsdInfoResult = 135;
-    table->processes[101].path = "/bin/zsh";
-    const ProcessEnergyReading reading = sample();
-    EXPECT_FALSE(reading.counters.contains(101));  // no parent, no bundle: unattributed
-    EXPECT_EQ(reading.knownProcessCounts.at("/Applications/Terminal.app"), 1);
-}
-
-TEST_F(ApplicationPowerReaderTest, PathsAreDecodedWithReplacementUpToTheFirstZeroByte) {
-    applications.push_back({"/Applications/Caf\xC3\xA9.app", "Café", {}});
-    applications.push_back({"/Applications/Bad\xEF\xBF\xBD.app", "Bad", {}});  // U+FFFD
-    table->processes[400] = {1, kProcBsdInfoSize,
-                             "/Applications/Caf\xC3\xA9.app/Contents/MacOS/\xFF\xFEx",
-                             RusageInfoV6{4000, 1}};
-    table->processes[401] = {1, kProcBsdInfoSize, "/Applications/Bad\xE9.app/Contents/MacOS/Bad",
-                             RusageInfoV6{4001, 1}};
-    table->processes[402] = {1, kProcBsdInfoSize, "/usr/bin/tool\0/Applications/Mail.app/x"s,
-                             RusageInfoV6{4002, 1}};
-    table->processes[403] = {1, kProcBsdInfoSize, std::string(5000, 'a'), RusageInfoV6{4003, 1}};
-    const ProcessEnergyReading reading = sample();
-    ASSERT_TRUE(reading.counters.contains(400));
-    EXPECT_EQ(reading.counters.at(400).applicationID, "/Applications/Caf\xC3\xA9.app");
-    ASSERT_TRUE(reading.counters.contains(401));
-    EXPECT_EQ(reading.counters.at(401).applicationID, "/Applications/Bad\xEF\xBF\xBD.app");
-    EXPECT_FALSE(reading.counters.contains(402));  // what follows the zero byte is no path
-    EXPECT_FALSE(reading.counters.contains(403));
-}
-
-TEST_F(ApplicationPowerReaderTest, ProcessesStartedBetweenSizeQueryAndListStillFit) {
-    for (std::int32_t pid = 1000; pid < 1128; ++pid) table->extraListedIds.push_back(pid);
-    table->extraListedIds.push_back(-3);  // ids below 1 are skipped
-    table->extraListedIds.push_back(0);
-    table->processes[101].parent = 100;
-    ASSERT_EQ(sample().errorMessage, std::nullopt);
-    EXPECT_EQ(table->lastListBufferBytes, static_cast<int>((4 + 128) * sizeof(std::int32_t)));
-}
-
 TEST_F(ApplicationPowerReaderTest, ListFailuresFailThePassWithAStampedPowerSample) {
-    table->sizeQueryResult = 0;
-    const std::uint64_t before = table->uptime;
-    ProcessEnergyReading reading = sample();
+    source->passes.push_back(ProcessListFailure::notPermitted);
+    const std::uint64_t before = source->uptime;
+    const EnergyPass failed = reader.sampleEnergy({});
+    EXPECT_TRUE(failed.applications.empty());
+    EXPECT_TRUE(failed.newIcons.empty());
+    const ProcessEnergyReading& reading = failed.reading;
     EXPECT_EQ(reading.errorMessage, "系统暂不允许读取应用能耗。");
     EXPECT_TRUE(reading.counters.empty());
     EXPECT_TRUE(reading.knownProcessCounts.empty());
@@ -127,49 +124,56 @@ TEST_F(ApplicationPowerReaderTest, ListFailuresFailThePassWithAStampedPowerSampl
     EXPECT_EQ(reading.powerSample->uptimeNanoseconds, before);  // the uptime, then the snapshot
     EXPECT_EQ(processEnergyReadingProblem(reading), std::nullopt);
 
-    table->sizeQueryResult.reset();
-    table->listResult = -1;
-    EXPECT_EQ(sample().errorMessage, "暂时无法获取正在运行的应用。");
-    table->listResult = 0;
-    EXPECT_EQ(sample().errorMessage, "暂时无法获取正在运行的应用。");
+    source->passes.push_back(ProcessListFailure::unreadable);
+    EXPECT_EQ(reader.sampleEnergy({}).reading.errorMessage, "暂时无法获取正在运行的应用。");
 }
 
-TEST_F(ApplicationPowerReaderTest, NoReadableCounterIsToldApartByTheOwnProcessProbe) {
-    for (auto& [pid, process] : table->processes) process.usage.reset();
-    EXPECT_EQ(sample().errorMessage, "系统未允许读取其他应用的 CPU 能耗。");
-    table->ownUsage.reset();
-    EXPECT_EQ(sample().errorMessage, "当前系统不支持读取应用 CPU 能耗。");
+TEST_F(ApplicationPowerReaderTest, NoReadableCounterIsToldApartByTheOwnProcess) {
+    for (ProcessRecord& process : pass.processes) process.energyNanojoules.reset();
+    EXPECT_EQ(message(), "系统未允许读取其他应用的 CPU 能耗。");
+    pass.ownEnergyNanojoules.reset();
+    EXPECT_EQ(message(), "当前系统不支持读取应用 CPU 能耗。");
 }
 
 TEST_F(ApplicationPowerReaderTest, AllZeroEnergyFailsOnlyWhenTheOwnProcessShowsNoneEither) {
-    for (auto& [pid, process] : table->processes) process.usage->ri_energy_nj = 0;
-    const ProcessEnergyReading carriesOn = sample();  // the own process shows energy
+    for (ProcessRecord& process : pass.processes) process.energyNanojoules = 0;
+    const ProcessEnergyReading carriesOn = sample().reading;  // the own process shows energy
     EXPECT_EQ(carriesOn.errorMessage, std::nullopt);
     EXPECT_EQ(carriesOn.counters.size(), 3u);
 
-    table->ownUsage->ri_energy_nj = 0;
-    EXPECT_EQ(sample().errorMessage, "这台电脑暂未提供应用 CPU 能耗数据。");
-    table->ownUsage.reset();
-    EXPECT_EQ(sample().errorMessage, "这台电脑暂未提供应用 CPU 能耗数据。");
+    pass.ownEnergyNanojoules = 0;
+    EXPECT_EQ(message(), "这台电脑暂未提供应用 CPU 能耗数据。");
+    pass.ownEnergyNanojoules.reset();
+    EXPECT_EQ(message(), "这台电脑暂未提供应用 CPU 能耗数据。");
 }
 
 TEST_F(ApplicationPowerReaderTest, NoRunningApplications) {
-    applications.clear();
-    const ProcessEnergyReading reading = sample();
+    applications->byPid.clear();
+    const ProcessEnergyReading reading = sample().reading;
     EXPECT_EQ(reading.errorMessage, std::nullopt);
     EXPECT_TRUE(reading.counters.empty());
     EXPECT_TRUE(reading.powerSample);
 
-    table->ownUsage->ri_energy_nj = 0;
-    EXPECT_EQ(sample().errorMessage, "这台电脑暂未提供应用 CPU 能耗数据。");
+    pass.ownEnergyNanojoules = 0;
+    EXPECT_EQ(message(), "这台电脑暂未提供应用 CPU 能耗数据。");
 }
 
 TEST_F(ApplicationPowerReaderTest, SamplePowerTakesTheUptimeFirst) {
-    const std::uint64_t before = table->uptime;
+    const std::uint64_t before = source->uptime;
     const TimedPowerSample sample = reader.samplePower();
     EXPECT_EQ(sample.uptimeNanoseconds, before);
-    EXPECT_EQ(table->uptime, before + power->readNanoseconds);
+    EXPECT_EQ(source->uptime, before + power->readNanoseconds);
     EXPECT_EQ(sample.snapshot, power->snapshot);
+    EXPECT_EQ(source->reads, 0);
+}
+
+TEST(DecodeExecutablePathTest, ReplacesInvalidBytesAndStopsAtTheFirstZeroByte) {
+    EXPECT_EQ(decodeExecutablePath("/Applications/Caf\xC3\xA9.app/x"),
+              "/Applications/Caf\xC3\xA9.app/x");
+    EXPECT_EQ(decodeExecutablePath("/Applications/Bad\xE9.app/Bad"),
+              "/Applications/Bad\xEF\xBF\xBD.app/Bad");
+    EXPECT_EQ(decodeExecutablePath("/usr/bin/tool\0/Applications/Mail.app/x"s), "/usr/bin/tool");
+    EXPECT_EQ(decodeExecutablePath(""), "");
 }
 
 }  // namespace

@@ -8,19 +8,20 @@
 
 #include "apppower/application_power_monitor.h"
 #include "common/thread_serial_executor.h"
-#include "fake_process_table.h"
 #include "platform/testing/virtual_executor.h"
+#include "recorded_process_source.h"
 
 namespace pylonix {
 namespace {
 
 using namespace std::chrono_literals;
 using test_doubles::VirtualExecutor;
-using testing_support::FakeProcessTable;
+using testing_support::ListedApplications;
+using testing_support::record;
 
 // Whole-machine readings at 10 W that note the thread they were taken on.
 class ThreadNotingPowerReader final : public PowerReading {
-public:
+  public:
     PowerSnapshot read() const override {
         {
             const std::lock_guard lock(mutex_);
@@ -36,21 +37,36 @@ public:
         return threads_;
     }
 
-private:
+  private:
     mutable std::mutex mutex_;
     mutable std::vector<std::thread::id> threads_;
 };
 
-// One process of one application whose energy grows by 1 J per pass; its clock moves 2 s a
-// pass, so every pass pairs with the one before it.
-std::shared_ptr<FakeProcessTable> busyTable() {
-    auto table = std::make_shared<FakeProcessTable>();
-    table->processes[10] = {1, kProcBsdInfoSize, "/Editor.app/Contents/MacOS/Editor",
-                            RusageInfoV6{3, 1'000'000'000}};
-    return table;
-}
+// One process of one application whose energy grows by 1 J per pass, and whose clock moves 2 s
+// a pass, so every pass pairs with the one before it.
+class BusySource final : public ProcessSource {
+  public:
+    Pass readPass() override {
+        uptime_ += 2'000'000'000;
+        energy_ += 1'000'000'000;
+        ProcessPass pass;
+        pass.processes = {record(10, 1, "/Editor.app/Contents/MacOS/Editor", 3, energy_)};
+        pass.ownEnergyNanojoules = 1;
+        return pass;
+    }
+    std::uint64_t uptimeNanoseconds() const override { return uptime_; }
 
-const RunningApplicationIdentity kEditor{"/Editor.app", "Editor", {10}};
+  private:
+    std::uint64_t uptime_ = 5'000'000'000;
+    std::uint64_t energy_ = 1'000'000'000;
+};
+
+std::shared_ptr<ApplicationPowerReader> busyReader(std::shared_ptr<const PowerReading> power) {
+    auto applications = std::make_shared<ListedApplications>();
+    applications->add("/Editor.app", 10);
+    return std::make_shared<ApplicationPowerReader>(std::make_shared<BusySource>(),
+                                                    std::move(applications), std::move(power));
+}
 
 // Keeps the main thread's side going until `done` holds: runs what is due, and when nothing
 // is, moves to the next timer, or gives the worker thread a moment.
@@ -70,11 +86,10 @@ TEST(ApplicationPowerReaderActorTest, OperationsRunInOrderAndAnswerOnTheMainExec
     VirtualExecutor executor;
     auto serial = std::shared_ptr<SerialExecutor>(&executor, [](SerialExecutor*) {});
     auto power = std::make_shared<ThreadNotingPowerReader>();
-    ApplicationPowerReaderActor actor(std::make_shared<ApplicationPowerReader>(busyTable(), power),
-                                      serial, executor);
+    ApplicationPowerReaderActor actor(busyReader(power), serial, executor);
     std::vector<std::string> answers;
-    actor.sampleEnergy({kEditor}, [&answers](ProcessEnergyReading reading) {
-        answers.push_back("energy:" + std::to_string(reading.counters.size()));
+    actor.sampleEnergy({}, [&answers](EnergyPass pass) {
+        answers.push_back("energy:" + std::to_string(pass.reading.counters.size()));
     });
     actor.samplePower([&answers](TimedPowerSample) { answers.push_back("power"); });
     EXPECT_TRUE(answers.empty());  // nothing runs in the caller's call
@@ -86,13 +101,12 @@ TEST(ApplicationPowerReaderActorTest, OperationsRunInOrderAndAnswerOnTheMainExec
 TEST(ApplicationPowerReaderActorTest, AWorkerThreadDoesTheReadingAndTheMainThreadGetsResults) {
     VirtualExecutor main;
     auto power = std::make_shared<ThreadNotingPowerReader>();
-    ApplicationPowerReaderActor actor(std::make_shared<ApplicationPowerReader>(busyTable(), power),
-                                      std::make_shared<ThreadSerialExecutor>(), main);
+    ApplicationPowerReaderActor actor(busyReader(power), std::make_shared<ThreadSerialExecutor>(),
+                                      main);
     std::vector<std::thread::id> answeredOn;
     for (int i = 0; i < 20; ++i) {
-        actor.sampleEnergy({kEditor}, [&answeredOn](ProcessEnergyReading) {
-            answeredOn.push_back(std::this_thread::get_id());
-        });
+        actor.sampleEnergy(
+            {}, [&answeredOn](EnergyPass) { answeredOn.push_back(std::this_thread::get_id()); });
         actor.samplePower(
             [&answeredOn](TimedPowerSample) { answeredOn.push_back(std::this_thread::get_id()); });
     }
@@ -102,61 +116,12 @@ TEST(ApplicationPowerReaderActorTest, AWorkerThreadDoesTheReadingAndTheMainThrea
     for (const auto id : power->threads()) EXPECT_NE(id, std::this_thread::get_id());
 }
 
-class NoApplications final : public RunningApplicationSource {
-public:
-    std::vector<PlatformRunningApplication> runningApplications() override {
-        PlatformRunningApplication editor;
-        editor.bundlePath = "/Editor.app";
-        editor.localizedName = "Editor";
-        editor.processIdentifier = 10;
-        return {editor};
-    }
-    std::shared_ptr<const ApplicationIcon> applicationIcon(
-        const PlatformRunningApplication&) override {
-        return nullptr;
-    }
-    std::shared_ptr<const ApplicationIcon> fileIcon(const std::string&) override {
-        return std::make_shared<ApplicationIcon>();
-    }
-    std::optional<std::string> applicationId(std::string_view path) const override {
-        return std::string(path);
-    }
-};
-
 TEST(ApplicationPowerReaderActorTest, TheSamplingLoopOverTheWorkerThread) {
     VirtualExecutor main;
-    const auto table = busyTable();
-    // Each listing is one pass: the clock moves 2 s and the energy 1 J.
-    struct AdvancingTable final : ProcessTable {
-        std::shared_ptr<FakeProcessTable> inner;
-        std::uint32_t getuid() const override { return inner->getuid(); }
-        std::int32_t getpid() const override { return inner->getpid(); }
-        int listPidsByUser(std::uint32_t uid, std::int32_t* buffer, int bytes) const override {
-            if (buffer == nullptr) {
-                inner->uptime += 2'000'000'000;
-                inner->processes[10].usage->ri_energy_nj += 1'000'000'000;
-            }
-            return inner->listPidsByUser(uid, buffer, bytes);
-        }
-        int pidBsdInfo(std::int32_t pid, ProcBsdInfo& info) const override {
-            return inner->pidBsdInfo(pid, info);
-        }
-        int pidPath(std::int32_t pid, char* buffer, std::uint32_t size) const override {
-            return inner->pidPath(pid, buffer, size);
-        }
-        int pidRusage(std::int32_t pid, RusageInfoV6& info) const override {
-            return inner->pidRusage(pid, info);
-        }
-        std::uint64_t uptimeNanoseconds() const override { return inner->uptimeNanoseconds(); }
-    };
-    auto advancing = std::make_shared<AdvancingTable>();
-    advancing->inner = table;
     auto actor = std::make_shared<ApplicationPowerReaderActor>(
-        std::make_shared<ApplicationPowerReader>(advancing,
-                                                 std::make_shared<ThreadNotingPowerReader>()),
+        busyReader(std::make_shared<ThreadNotingPowerReader>()),
         std::make_shared<ThreadSerialExecutor>(), main);
-    NoApplications applications;
-    const auto monitor = ApplicationPowerMonitor::create(actor, applications, main);
+    const auto monitor = ApplicationPowerMonitor::create(actor, main);
     std::vector<ApplicationPowerSnapshot> published;
     const Subscription subscription = monitor->observeSnapshot(
         [&published](const ApplicationPowerSnapshot& snapshot) { published.push_back(snapshot); });

@@ -80,7 +80,7 @@ TEST(RunningApplicationIdentities, AnotherPlatformCanIdentifyApplicationsItsOwnW
 // A small process tree: a terminal application with a shell and a tool under it, a background
 // agent, and a process run by the system launcher.
 class AttributeProcessesTest : public testing::Test {
-protected:
+  protected:
     void add(std::int32_t pid, std::int32_t parent, std::optional<std::string> path = {}) {
         metadata[pid] = {pid, parent, std::move(path)};
     }

@@ -31,7 +31,7 @@ ProcessEnergyReading readingOf(std::vector<ProcessEnergyCounter> counters, std::
 }
 
 class ComputationTest : public testing::Test {
-protected:
+  protected:
     ApplicationPowerSnapshot make(const ProcessEnergyReading& reading) {
         return makeApplicationPowerSnapshot(reading, applications, baseline, englishOrder());
     }

@@ -46,5 +46,14 @@ expect replay-refuses "pylonix-probe replay: passes[0].reading.knownProcessCount
 "$probe" replay /nonexistent/file >/dev/null 2>&1
 expect replay-missing-file 2 $?
 
+# Live passes over the fixture process table: the last of two passes finds the terminal by its
+# scope; without RAPL every counter stays 0, which the pass says in the user's words.
+out=$(LC_ALL=C XDG_DATA_HOME="$fixtures/xdg/home" XDG_DATA_DIRS="$fixtures/xdg/system" "$probe" apps \
+    --proc "$fixtures/proc_table" --powercap /nonexistent --sysfs /nonexistent --settle 0 --passes 2)
+expect apps-terminal 1 "$(printf '%s' "$out" | grep -c '"id":"[^"]*/org.gnome.Terminal.desktop","name":"Terminal","processIDs":\[1200,1210\]')"
+expect apps-message 1 "$(printf '%s' "$out" | grep -c '"errorMessage":"这台电脑暂未提供应用 CPU 能耗数据。"')"
+out=$("$probe" apps --passes 0 2>&1 >/dev/null)
+expect apps-passes-usage "pylonix-probe apps: --passes takes a whole number of at least 1" "${out%% (usage:*}"
+
 [ $failures -eq 0 ] && echo "all application-power probe checks passed"
 exit $failures

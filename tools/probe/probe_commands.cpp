@@ -11,8 +11,10 @@ std::span<const ProbeCommand> probeCommands() {
         ProbeCommand{"bundle-path", "PATH...", runBundlePath},
         ProbeCommand{"attribute", "[FILE]", runAttribute},
         ProbeCommand{"replay", "[FILE]", runReplay},
-        ProbeCommand{"apps", "[--settle SECONDS] [--proc ROOT] [--powercap ROOT] [--sysfs ROOT]",
-                     runApps},
+        ProbeCommand{
+            "apps",
+            "[--passes N] [--settle SECONDS] [--proc ROOT] [--powercap ROOT] [--sysfs ROOT]",
+            runApps},
         ProbeCommand{"login-item", "[status|register|unregister] [--executable PATH]", runLoginItem},
 #ifdef PYLONIX_PROBE_HAS_QT
         ProbeCommand{"update-check", "--feed URL [--timeout SECONDS] [--version VERSION]",

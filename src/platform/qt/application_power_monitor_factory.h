@@ -1,30 +1,27 @@
 #pragma once
 
-#include "platform/linux/platform_roots.h"
-
 #include <memory>
 
 #include "apppower/application_power_monitor.h"
 #include "common/main_executor.h"
-#include "platform/linux/applications/desktop_application_source.h"
-#include "platform/linux/battery/platform_power_reader.h"
-#include "platform/qt/qt_desktop_application_source.h"
+#include "platform/linux/platform_roots.h"
 
 namespace pylonix::qt_platform {
 
-// The application power monitor of this platform and what it reads from: the user's desktop
-// applications (with their theme icons, or without pictures), the /proc process table with its
-// energy ledger, the battery, and a worker thread of its own for the
-// reader. The source must outlive the monitor:
-// members go in reverse order, the monitor first.
+// The application power monitor of this platform: the /proc process source with its energy
+// ledger, the user's desktop applications with their theme icons, the battery, and a worker
+// thread of its own on which all of them are read. The worker takes a first pass at once, so
+// that the energy counters already grow when the panel first opens.
 struct LinuxApplicationPower {
-    std::unique_ptr<linux_platform::DesktopApplicationSource> applications;
     std::shared_ptr<ApplicationPowerMonitor> monitor;
 };
 
-// Made on the main thread, after the Qt application (a GUI application for theme icons). Every
-// source is read under `roots`, the battery included.
+// Whether the applications come with their theme icons (which needs the Qt GUI application) or
+// without pictures (the terminal view, tools).
 enum class ApplicationIcons { theme, none };
+
+// Made on the main thread, after the Qt application. Every source is read under `roots`, the
+// battery included.
 std::unique_ptr<LinuxApplicationPower> makeLinuxApplicationPower(
     MainExecutor& executor, const linux_platform::PlatformRoots& roots,
     ApplicationIcons icons = ApplicationIcons::theme);

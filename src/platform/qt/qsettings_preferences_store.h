@@ -15,7 +15,7 @@ inline constexpr const char* kPreferencesApplication = "Pylonix";
 // "Pylonix" in the user's scope (on Linux ~/.config/Pylonix/Pylonix.conf), or a given INI file.
 // Writes are flushed at once so that a failure shows in the result.
 class QSettingsPreferencesStore final : public PreferencesStore {
-public:
+  public:
     QSettingsPreferencesStore();
     explicit QSettingsPreferencesStore(const QString& iniFilePath);
     ~QSettingsPreferencesStore() override;
@@ -23,7 +23,7 @@ public:
     std::optional<double> readDouble(const std::string& key) const override;
     bool writeDouble(const std::string& key, double value) override;
 
-private:
+  private:
     std::unique_ptr<QSettings> settings_;
 };
 

@@ -13,7 +13,7 @@ namespace pylonix::qt_platform {
 // run on. Nothing runs between events, so a waiting loop costs no processor time. Work still
 // queued when the executor is destroyed never runs.
 class QtMainExecutor final : public MainExecutor {
-public:
+  public:
     QtMainExecutor();
     ~QtMainExecutor() override;
     QtMainExecutor(const QtMainExecutor&) = delete;
@@ -23,7 +23,7 @@ public:
     TimerHandle postAfter(std::chrono::nanoseconds delay, Work work) override;
     std::chrono::nanoseconds now() const override;
 
-private:
+  private:
     std::unique_ptr<QObject> context_;  // parent of the timers; receiver of posted work
 };
 

@@ -1,86 +1,121 @@
 #include "platform/qt/qt_desktop_application_source.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <filesystem>
 #include <fstream>
+#include <thread>
+
+#include "platform/linux/processes/proc_process_source.h"
 
 namespace pylonix::qt_platform {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A process table with three application processes, desktop entries whose Icon keys are a
-// theme name, an absolute path and a name the theme lacks, and a one-icon theme.
+// Processes of four applications whose Icon keys are a theme name, an absolute path, a name no
+// theme has and a FIFO; a theme with the name at two sizes that inherits the fallback theme,
+// which has the generic executable icon.
 class QtDesktopApplicationSourceTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        root_ = fs::temp_directory_path() / ("pylonix_icons_" + std::to_string(::getpid()));
         fs::remove_all(root_);
-        for (const char* pid : {"41", "42", "43"}) {
-            fs::create_directories(root_ / "proc" / pid);
-            write("proc/" + std::string(pid) + "/stat",
-                  std::string(pid) + " (app) S 1 1 1 0 -1 0 0 0 0 0 1 1 0 0 20 0 1 0 9 0 0");
+        const std::map<std::string, std::string> icons = {
+            {"themed", "pylonix-test-icon"},
+            {"pathed", (root_ / "picture.png").string()},
+            {"plain", "no-such-icon-anywhere"},
+            {"stuck", (root_ / "stuck.png").string()}};
+        int pid = 41;
+        fs::create_directories(root_ / "share/applications");
+        for (const auto& [name, icon] : icons) {
+            const std::string id = std::to_string(pid++);
+            fs::create_directories(root_ / "proc" / id);
+            write("proc/" + id + "/stat",
+                  id + " (app) S 1 1 1 0 -1 0 0 0 0 0 1 1 0 0 20 0 1 0 9 0 0");
+            write("proc/" + id + "/cgroup", "0::/app.slice/app-" + name + "-" + id + ".scope");
+            write("share/applications/" + name + ".desktop",
+                  "[Desktop Entry]\nType=Application\nName=" + name + "\nIcon=" + icon);
         }
         write("proc/stat", "cpu 1 2 3 4");
-        write("proc/41/cgroup", "0::/app.slice/app-themed-41.scope");
-        write("proc/42/cgroup", "0::/app.slice/app-pathed-42.scope");
-        write("proc/43/cgroup", "0::/app.slice/app-plain-43.scope");
-        fs::create_directories(root_ / "share/applications");
-        write("share/applications/themed.desktop",
-              "[Desktop Entry]\nType=Application\nName=Themed\nIcon=pylonix-test-icon\n");
-        write("share/applications/pathed.desktop",
-              "[Desktop Entry]\nType=Application\nName=Pathed\nIcon=" +
-                  (root_ / "picture.png").string() + "\n");
-        write("share/applications/plain.desktop",
-              "[Desktop Entry]\nType=Application\nName=Plain\nIcon=no-such-icon-anywhere\n");
-        fs::create_directories(root_ / "icons/testtheme/16x16/apps");
-        write("icons/testtheme/index.theme",
-              "[Icon Theme]\nName=testtheme\nDirectories=16x16/apps\n\n[16x16/apps]\nSize=16\n"
-              "Type=Fixed\n");
-        QImage image(16, 16, QImage::Format_ARGB32);
-        image.fill(Qt::red);
-        ASSERT_TRUE(image.save(QString::fromStdString(
-            (root_ / "icons/testtheme/16x16/apps/pylonix-test-icon.png").string())));
-        ASSERT_TRUE(image.save(QString::fromStdString((root_ / "picture.png").string())));
+        ASSERT_EQ(::mkfifo((root_ / "stuck.png").c_str(), 0600), 0);
+        write(
+            "icons/testtheme/index.theme",
+            "[Icon Theme]\nName=testtheme\nInherits=basetheme\nDirectories=16x16/apps,48x48/apps\n"
+            "\n[16x16/apps]\nSize=16\nType=Fixed\n\n[48x48/apps]\nSize=48\nType=Fixed\n");
+        write("icons/basetheme/index.theme",
+              "[Icon Theme]\nName=basetheme\nDirectories=apps\n\n[apps]\nSize=32\n");
+        image(16, "icons/testtheme/16x16/apps/pylonix-test-icon.png");
+        image(48, "icons/testtheme/48x48/apps/pylonix-test-icon.png");
+        image(32, "icons/basetheme/apps/application-x-executable.png");
+        image(100, "picture.png");
     }
     void TearDown() override { fs::remove_all(root_); }
 
     void write(const std::string& file, const std::string& text) {
+        fs::create_directories((root_ / file).parent_path());
         std::ofstream(root_ / file) << text << "\n";
     }
+    void image(int size, const std::string& file) {
+        fs::create_directories((root_ / file).parent_path());
+        QImage picture(size, size, QImage::Format_ARGB32);
+        picture.fill(Qt::red);
+        ASSERT_TRUE(picture.save(QString::fromStdString((root_ / file).string())));
+    }
 
-    fs::path root_;
+    fs::path root_ = fs::temp_directory_path() / ("pylonix_icons_" + std::to_string(::getpid()));
 };
 
-TEST_F(QtDesktopApplicationSourceTest, ThemeNamesPathsAndTheFileIconInTheirPlace) {
-    int argc = 1;
-    char name[] = "qt_desktop_application_source_test";
-    char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    QIcon::setThemeSearchPaths({QString::fromStdString((root_ / "icons").string())});
-    QIcon::setThemeName(QStringLiteral("testtheme"));
+QSize sizeOf(const std::shared_ptr<const ApplicationIcon>& icon) {
+    return icon ? static_cast<const QtApplicationIcon&>(*icon).image().size() : QSize();
+}
 
-    QtDesktopApplicationSource source(std::make_unique<linux_platform::DesktopRunningApplications>(
-        root_ / "proc", linux_platform::DesktopEntryLocations{root_ / "share", {}, {}, "C"},
-        ::geteuid()));
-    std::map<std::string, PlatformRunningApplication> byName;
-    for (const auto& running : source.runningApplications()) byName[*running.localizedName] = running;
-    ASSERT_EQ(byName.size(), 3u);
-    EXPECT_EQ(source.applicationId(*byName["Themed"].bundlePath), byName["Themed"].bundlePath);
+TEST_F(QtDesktopApplicationSourceTest, IconsByThemeNameOrPathLoadedOffTheMainThread) {
+    QtDesktopApplicationSource source(
+        std::make_unique<linux_platform::DesktopRunningApplications>(
+            linux_platform::DesktopEntryLocations{root_ / "share", {}, {}, "C"}),
+        {{root_ / "icons"}, "testtheme", "basetheme", {}});
+    linux_platform::ProcProcessSource processes(root_ / "proc", "/nonexistent");
+    // The sampler's worker does all of this; no Qt application exists at all.
+    std::thread worker([&] {
+        const auto pass = std::get<ProcessPass>(processes.readPass());
+        std::map<std::string, PlatformRunningApplication> byName;
+        for (const auto& running : source.runningApplications(pass.processes)) {
+            byName[*running.localizedName] = running;
+        }
+        ASSERT_EQ(byName.size(), 4u);
+        EXPECT_EQ(source.applicationId(*byName["themed"].bundlePath), byName["themed"].bundlePath);
+        // The theme's size nearest 52 pixels, not scaled up; a large picture scaled down.
+        EXPECT_EQ(sizeOf(source.applicationIcon(byName["themed"])), QSize(48, 48));
+        EXPECT_EQ(sizeOf(source.applicationIcon(byName["pathed"])), QSize(52, 52));
+        EXPECT_EQ(source.applicationIcon(byName["plain"]), nullptr);  // no theme has it
+        EXPECT_EQ(source.applicationIcon(byName["stuck"]), nullptr);  // a FIFO: not waited on
+        // The file icon of an entry comes from the inherited theme's generic icon.
+        EXPECT_EQ(sizeOf(source.fileIcon(*byName["plain"].bundlePath)), QSize(32, 32));
+    });
+    worker.join();
+}
 
-    const auto themed = source.applicationIcon(byName["Themed"]);
-    ASSERT_NE(themed, nullptr);
-    EXPECT_FALSE(static_cast<const QtApplicationIcon&>(*themed).icon().isNull());
-    const auto pathed = source.applicationIcon(byName["Pathed"]);
-    ASSERT_NE(pathed, nullptr);
-    EXPECT_FALSE(static_cast<const QtApplicationIcon&>(*pathed).icon().pixmap(16).isNull());
-    EXPECT_EQ(source.applicationIcon(byName["Plain"]), nullptr);  // the theme lacks it
-    EXPECT_NE(source.fileIcon(*byName["Plain"].bundlePath), nullptr);
+TEST(IconThemeLookupTest, FallbackThemeThenLooseFilesAndNothingForPaths) {
+    const fs::path root =
+        fs::temp_directory_path() / ("pylonix_lookup_" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    fs::create_directories(root / "icons/hicolor/scalable/apps");
+    fs::create_directories(root / "pixmaps");
+    std::ofstream(root / "icons/hicolor/index.theme")
+        << "[Icon Theme]\nDirectories=scalable/apps\n[scalable/apps]\nSize=64\nMinSize=8\n"
+           "MaxSize=512\nType=Scalable\n";
+    std::ofstream(root / "icons/hicolor/scalable/apps/vector.svg") << "<svg/>";
+    std::ofstream(root / "pixmaps/loose.xpm") << "x";
+    linux_platform::IconThemeLookup lookup(
+        {{root / "icons"}, "missing-theme", "", {root / "pixmaps"}});
+    EXPECT_EQ(lookup.find("vector", 52), root / "icons/hicolor/scalable/apps/vector.svg");
+    EXPECT_EQ(lookup.find("loose", 52), root / "pixmaps/loose.xpm");
+    EXPECT_EQ(lookup.find("../pixmaps/loose", 52), std::nullopt);
+    EXPECT_EQ(lookup.find("absent", 52), std::nullopt);
+    fs::remove_all(root);
 }
 
 }  // namespace

@@ -15,7 +15,9 @@ std::string_view trim(std::string_view text) {
     return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
 }
 
-bool isTrue(std::string_view value) { return value == "true"; }
+bool isTrue(std::string_view value) {
+    return value == "true";
+}
 
 // The locale keys to look for, best match first: lang_COUNTRY@MODIFIER, lang_COUNTRY,
 // lang@MODIFIER, lang.
@@ -63,11 +65,21 @@ std::string unescapeDesktopValue(std::string_view value) {
             continue;
         }
         switch (value[++i]) {
-            case 's': text += ' '; break;
-            case 'n': text += '\n'; break;
-            case 't': text += '\t'; break;
-            case 'r': text += '\r'; break;
-            case '\\': text += '\\'; break;
+            case 's':
+                text += ' ';
+                break;
+            case 'n':
+                text += '\n';
+                break;
+            case 't':
+                text += '\t';
+                break;
+            case 'r':
+                text += '\r';
+                break;
+            case '\\':
+                text += '\\';
+                break;
             default:
                 text += '\\';
                 text += value[i];
@@ -208,7 +220,8 @@ std::optional<DesktopEntry> parseDesktopEntry(std::string_view text, std::string
             entry.tryExec = unescapeDesktopValue(value);
             if (entry.tryExec->empty()) entry.tryExec.reset();
         } else if (key == "Exec") {
-            entry.exec = splitExecValue(unescapeDesktopValue(value)).value_or(std::vector<std::string>{});
+            entry.exec =
+                splitExecValue(unescapeDesktopValue(value)).value_or(std::vector<std::string>{});
         } else if (key == "NoDisplay") {
             entry.noDisplay = isTrue(value);
         } else if (key == "Hidden") {

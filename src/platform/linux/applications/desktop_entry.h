@@ -10,11 +10,11 @@ namespace pylonix::linux_platform {
 
 // The parts of a desktop entry file ("[Desktop Entry]" group) that identify an application.
 struct DesktopEntry {
-    std::string type;                  // "Application", "Link", "Directory"
-    std::string name;                  // Name, for the locale given to the parser
-    std::optional<std::string> icon;   // Icon: a theme icon name or an absolute path
+    std::string type;                 // "Application", "Link", "Directory"
+    std::string name;                 // Name, for the locale given to the parser
+    std::optional<std::string> icon;  // Icon: a theme icon name or an absolute path
     std::optional<std::string> tryExec;
-    std::vector<std::string> exec;     // Exec as arguments, field codes removed
+    std::vector<std::string> exec;  // Exec as arguments, field codes removed
     bool noDisplay = false;
     bool hidden = false;
     bool terminal = false;

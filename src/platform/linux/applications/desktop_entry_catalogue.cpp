@@ -57,9 +57,7 @@ DesktopEntryLocations DesktopEntryLocations::fromEnvironment() {
 }
 
 DesktopEntryCatalogue::DesktopEntryCatalogue(DesktopEntryLocations locations)
-    : locations_(std::move(locations)) {
-    load();
-}
+    : locations_(std::move(locations)) {}
 
 std::vector<fs::path> DesktopEntryCatalogue::applicationDirectories() const {
     std::vector<fs::path> directories;
@@ -73,6 +71,7 @@ std::optional<std::string> DesktopEntryCatalogue::resolveProgram(const std::stri
 }
 
 void DesktopEntryCatalogue::load() {
+    loaded_ = true;
     ++generation_;
     entries_.clear();
     byId_.clear();
@@ -85,16 +84,24 @@ void DesktopEntryCatalogue::load() {
         stamps_.emplace_back(directory, stamp);  // a missing one too: it may appear later
         if (!stamp) continue;
         std::error_code error;
-        fs::recursive_directory_iterator it(directory, error), end;
+        fs::recursive_directory_iterator it(directory,
+                                            fs::directory_options::skip_permission_denied, error);
+        const fs::recursive_directory_iterator end;
         std::vector<std::pair<std::string, fs::path>> files;
         for (; !error && it != end; it.increment(error)) {
-            if (it->is_directory(error)) {
-                stamps_.emplace_back(it->path(), modificationTime(it->path()));
+            std::error_code kindError;
+            if (it->is_directory(kindError)) {
+                if (it.depth() + 1 >= kMaxDepth) {
+                    it.disable_recursion_pending();
+                } else {
+                    stamps_.emplace_back(it->path(), modificationTime(it->path()));
+                }
                 continue;
             }
             if (it->path().extension() != ".desktop") continue;
             // The desktop id: the path below the directory with '/' turned into '-'.
-            std::string id = fs::relative(it->path(), directory, error).replace_extension().string();
+            std::string id =
+                fs::relative(it->path(), directory, error).replace_extension().string();
             for (char& c : id) c = c == '/' ? '-' : c;
             files.emplace_back(std::move(id), it->path());
         }
@@ -111,17 +118,22 @@ void DesktopEntryCatalogue::load() {
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         const DesktopEntry& entry = entries_[i].entry;
         if (entry.terminal) continue;
-        for (const auto& program : {entry.tryExec, entry.exec.empty()
-                                                       ? std::optional<std::string>()
-                                                       : std::optional(entry.exec.front())}) {
+        for (const auto& program :
+             {entry.tryExec, entry.exec.empty() ? std::optional<std::string>()
+                                                : std::optional(entry.exec.front())}) {
             if (!program) continue;
             if (const auto real = resolveProgram(*program)) byExecutable_.try_emplace(*real, i);
         }
     }
     outside_.clear();
+    outsideOrder_.clear();
 }
 
 void DesktopEntryCatalogue::refreshIfChanged() {
+    if (!loaded_) {
+        load();
+        return;
+    }
     for (const auto& [directory, stamp] : stamps_) {
         if (modificationTime(directory) != stamp) {
             load();
@@ -140,13 +152,21 @@ const CatalogueEntry* DesktopEntryCatalogue::findByPath(const std::string& path)
         return &entries_[found->second];
     }
     if (path.empty() || path.front() != '/' || !path.ends_with(".desktop")) return nullptr;
-    auto [found, isNew] = outside_.try_emplace(path);
-    if (isNew) {
-        const fs::path file(path);
-        auto entry = readEntry(file, file.stem().string(), locations_.locale);
-        if (entry && entry->entry.isShownApplication()) found->second = std::move(entry);
+    if (const auto found = outside_.find(path); found != outside_.end()) {
+        outsideOrder_.splice(outsideOrder_.begin(), outsideOrder_, found->second);
+        return found->second->second ? &*found->second->second : nullptr;
     }
-    return found->second ? &*found->second : nullptr;
+    const fs::path file(path);
+    auto entry = readEntry(file, file.stem().string(), locations_.locale);
+    if (entry && !entry->entry.isShownApplication()) entry.reset();
+    outsideOrder_.emplace_front(path, std::move(entry));
+    outside_.emplace(path, outsideOrder_.begin());
+    if (outsideOrder_.size() > kMaxOutsideEntries) {
+        outside_.erase(outsideOrder_.back().first);
+        outsideOrder_.pop_back();
+    }
+    const auto& kept = outsideOrder_.front().second;
+    return kept ? &*kept : nullptr;
 }
 
 const CatalogueEntry* DesktopEntryCatalogue::findByExecutable(

@@ -4,27 +4,58 @@
 
 namespace pylonix::linux_platform {
 
-DesktopRunningApplications::DesktopRunningApplications(std::filesystem::path procRoot,
-                                                       DesktopEntryLocations locations, uid_t uid)
-    : proc_(std::move(procRoot)), catalogue_(std::move(locations)), uid_(uid) {}
+DesktopRunningApplications::DesktopRunningApplications(DesktopEntryLocations locations)
+    : catalogue_(std::move(locations)) {}
 
-std::vector<PlatformRunningApplication> DesktopRunningApplications::list() {
-    catalogue_.refreshIfChanged();
-    std::vector<PlatformRunningApplication> applications;
-    const auto processes = proc_.userProcesses(uid_);
-    if (!processes) return applications;
-    for (const DesktopApplicationProcess& found :
-         findDesktopApplicationProcesses(*processes, proc_, catalogue_)) {
-        const DesktopEntry& entry = found.application->entry;
-        PlatformRunningApplication application;
-        application.activationPolicy = entry.noDisplay
-                                           ? PlatformRunningApplication::ActivationPolicy::accessory
-                                           : PlatformRunningApplication::ActivationPolicy::regular;
-        application.bundlePath = found.application->path;
-        application.localizedName = entry.name;
-        application.processIdentifier = found.pid;
-        applications.push_back(std::move(application));
+const CatalogueEntry* DesktopRunningApplications::entryFor(const ProcessRecord& process) {
+    const ProcessIdentityHints& hints = process.identity;
+    for (const std::string& id : desktopIdsFromUnit(hints.systemdUnit)) {
+        if (const CatalogueEntry* entry = catalogue_.findById(id)) return entry;
     }
+    if (!hints.launcherDesktopFile.empty()) {
+        if (const CatalogueEntry* entry = catalogue_.findByPath(hints.launcherDesktopFile)) {
+            return entry;
+        }
+    }
+    if (!process.executablePath) return nullptr;
+    std::string_view executable = *process.executablePath;
+    // A program replaced on disk while it runs (an upgrade) still is that program.
+    constexpr std::string_view kDeleted = " (deleted)";
+    if (executable.ends_with(kDeleted)) executable.remove_suffix(kDeleted.size());
+    return catalogue_.findByExecutable(std::string(executable));
+}
+
+std::vector<PlatformRunningApplication> DesktopRunningApplications::list(
+    std::span<const ProcessRecord> processes) {
+    catalogue_.refreshIfChanged();
+    if (generation_ != catalogue_.generation()) {
+        decisions_.clear();  // the entries were read again
+        generation_ = catalogue_.generation();
+    }
+    ++pass_;
+    std::vector<PlatformRunningApplication> applications;
+    for (const ProcessRecord& process : processes) {
+        auto [found, isNew] = decisions_.try_emplace(process.pid);
+        Decision& decision = found->second;
+        if (isNew || decision.startTime != process.startTime ||
+            decision.executablePath != process.executablePath) {
+            decision = {process.startTime, process.executablePath, std::nullopt, 0};
+            if (const CatalogueEntry* entry = entryFor(process)) {
+                decision.application = {entry->path, entry->entry.name, entry->entry.noDisplay};
+            }
+        }
+        decision.pass = pass_;
+        if (!decision.application) continue;
+        PlatformRunningApplication running;
+        running.activationPolicy = decision.application->noDisplay
+                                       ? PlatformRunningApplication::ActivationPolicy::accessory
+                                       : PlatformRunningApplication::ActivationPolicy::regular;
+        running.bundlePath = decision.application->path;
+        running.localizedName = decision.application->name;
+        running.processIdentifier = process.pid;
+        applications.push_back(std::move(running));
+    }
+    std::erase_if(decisions_, [this](const auto& item) { return item.second.pass != pass_; });
     return applications;
 }
 

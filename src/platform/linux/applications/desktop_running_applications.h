@@ -1,37 +1,62 @@
 #pragma once
 
-#include <sys/types.h>
-
-#include <filesystem>
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
+#include "apppower/process_record.h"
 #include "apppower/running_application_identities.h"
 #include "platform/linux/applications/desktop_entry_catalogue.h"
-#include "platform/linux/processes/proc_directory.h"
 
 namespace pylonix::linux_platform {
 
-// The running-application list on Linux: the user's processes that belong to desktop
+// The running-application list on Linux: the processes of a pass that belong to desktop
 // applications, one record per process, with the desktop entry's absolute path as the bundle
 // location, its localized Name, and entries marked NoDisplay as accessory applications. The
-// desktop entries are read once and again only when their directories change.
+// desktop entries are read on the first listing and again only when their directories change;
+// which entry a process belongs to is decided once per process (its id, start time and
+// executable) and forgotten when a pass no longer holds it. Used on the sampler's worker.
 class DesktopRunningApplications {
-public:
-    DesktopRunningApplications(std::filesystem::path procRoot, DesktopEntryLocations locations,
-                               uid_t uid);
+  public:
+    explicit DesktopRunningApplications(DesktopEntryLocations locations);
 
-    std::vector<PlatformRunningApplication> list();
+    std::vector<PlatformRunningApplication> list(std::span<const ProcessRecord> processes);
 
     // The Icon key of the application with this id (its desktop entry's path), if it has one.
     std::optional<std::string> iconKey(const std::string& applicationId);
 
-private:
-    ProcDirectory proc_;
+    // Whether the command line of a process that runs `executablePath` is needed to tell its
+    // application. None of the rules below needs it.
+    bool needsCommandLine(const std::string& /*executablePath*/) const { return false; }
+
+  private:
+    // The one place that decides which desktop entry a process belongs to: the application unit
+    // its launcher put it in, else the desktop file its launcher named for it, else its
+    // executable matched to an entry's TryExec or Exec program.
+    const CatalogueEntry* entryFor(const ProcessRecord& process);
+
+    // What the list needs of a process's entry, copied: entries outside the catalogue's
+    // directories may be dropped from it.
+    struct Application {
+        std::string path;
+        std::string name;
+        bool noDisplay = false;
+    };
+    struct Decision {
+        std::uint64_t startTime = 0;
+        std::optional<std::string> executablePath;
+        std::optional<Application> application;
+        std::uint64_t pass = 0;
+    };
+
     DesktopEntryCatalogue catalogue_;
-    uid_t uid_;
+    std::unordered_map<std::int32_t, Decision> decisions_;
+    std::uint64_t generation_ = 0;
+    std::uint64_t pass_ = 0;
 };
 
 // The application id rule on Linux: a desktop entry's path is already the id.

@@ -25,19 +25,21 @@ OutsideFileResult readOutsideFileChecked(const std::filesystem::path& path, std:
     return readOutsideFileCheckedAt(AT_FDCWD, path.c_str(), cap);
 }
 
-OutsideFileResult readOutsideFileCheckedAt(int directoryFd, const char* path, std::size_t cap) {
-    const FileDescriptor file{::openat(directoryFd, path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY)};
-    if (file.fd < 0) {
-        const bool refused = errno == EACCES || errno == EPERM;
-        return {std::nullopt,
-                refused ? OutsideFileError::notPermitted : OutsideFileError::unavailable};
-    }
+namespace {
+
+int openNonBlocking(int directoryFd, const char* path) {
+    return ::openat(directoryFd, path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+}
+
+bool isRegular(int fd) {
     struct stat status {};
-    if (::fstat(file.fd, &status) != 0) return {std::nullopt, OutsideFileError::unavailable};
-    if (!S_ISREG(status.st_mode)) return {std::nullopt, OutsideFileError::notRegular};
+    return ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+}
+
+// Up to `cap` bytes of an open file; one byte more tells a file that is too large.
+OutsideFileResult readOpened(int fd, std::size_t cap) {
     // Kernel files report a size of 0 or a page whatever they hold, so the size is known only
-    // by reading. One byte past the cap tells a file that is too large from one that fits.
-    // Grown a page at a time, so that a large cap costs only what the file holds.
+    // by reading. Grown a page at a time, so that a large cap costs only what the file holds.
     constexpr std::size_t kStep = 4096;
     const std::size_t wantTotal = cap + 1;
     std::string content;
@@ -45,7 +47,7 @@ OutsideFileResult readOutsideFileCheckedAt(int directoryFd, const char* path, st
     while (filled < wantTotal) {
         const std::size_t want = std::min(kStep, wantTotal - filled);
         content.resize(filled + want);
-        const ssize_t count = ::read(file.fd, content.data() + filled, want);
+        const ssize_t count = ::read(fd, content.data() + filled, want);
         if (count < 0) {
             if (errno == EINTR) continue;
             return {std::nullopt, OutsideFileError::unavailable};
@@ -59,6 +61,85 @@ OutsideFileResult readOutsideFileCheckedAt(int directoryFd, const char* path, st
     if (filled > cap) return {std::nullopt, OutsideFileError::tooLarge};
     content.resize(filled);
     return {std::move(content), OutsideFileError::unavailable};
+}
+
+}  // namespace
+
+OutsideFileResult readOutsideFileCheckedAt(int directoryFd, const char* path, std::size_t cap) {
+    const FileDescriptor file{openNonBlocking(directoryFd, path)};
+    if (file.fd < 0) {
+        const bool refused = errno == EACCES || errno == EPERM;
+        return {std::nullopt,
+                refused ? OutsideFileError::notPermitted : OutsideFileError::unavailable};
+    }
+    if (!isRegular(file.fd)) return {std::nullopt, OutsideFileError::notRegular};
+    return readOpened(file.fd, cap);
+}
+
+std::optional<std::string> rereadOutsideFileAt(int directoryFd, const char* path, std::size_t cap) {
+    const FileDescriptor file{openNonBlocking(directoryFd, path)};
+    if (file.fd < 0) return std::nullopt;
+    return readOpened(file.fd, cap).content;
+}
+
+KeptOutsideFile KeptOutsideFile::open(int directoryFd, const char* path) {
+    KeptOutsideFile file;
+    file.fd_ = openNonBlocking(directoryFd, path);
+    if (file.fd_ >= 0 && !isRegular(file.fd_)) file = KeptOutsideFile();
+    return file;
+}
+
+KeptOutsideFile& KeptOutsideFile::operator=(KeptOutsideFile&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+}
+
+KeptOutsideFile::~KeptOutsideFile() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+std::optional<std::string> KeptOutsideFile::read(std::size_t cap) const {
+    if (fd_ < 0) return std::nullopt;
+    // One byte past the cap tells a file that is too large; a short read is the end.
+    std::string content(cap + 1, '\0');
+    std::size_t filled = 0;
+    while (filled < content.size()) {
+        const ssize_t count = ::pread(fd_, content.data() + filled, content.size() - filled,
+                                      static_cast<off_t>(filled));
+        if (count < 0) {
+            if (errno == EINTR) continue;
+            return std::nullopt;
+        }
+        if (count == 0) break;
+        filled += static_cast<std::size_t>(count);
+        if (filled < content.size()) break;
+    }
+    if (filled > cap) return std::nullopt;
+    content.resize(filled);
+    return content;
+}
+
+bool readOutsideFileInPiecesAt(int directoryFd, const char* path, std::size_t cap,
+                               std::size_t piece,
+                               const std::function<bool(std::string_view)>& consume) {
+    const FileDescriptor file{openNonBlocking(directoryFd, path)};
+    if (file.fd < 0 || !isRegular(file.fd) || piece == 0) return false;
+    std::string buffer(piece, '\0');
+    std::size_t total = 0;
+    while (total < cap) {
+        const ssize_t count = ::read(file.fd, buffer.data(), std::min(piece, cap - total));
+        if (count < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (count == 0) return true;
+        total += static_cast<std::size_t>(count);
+        if (!consume(std::string_view(buffer.data(), static_cast<std::size_t>(count)))) return true;
+    }
+    return false;
 }
 
 std::optional<std::string> readOutsideFile(const std::filesystem::path& path, std::size_t cap) {

@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace pylonix::linux_platform {
 
@@ -26,8 +28,7 @@ struct OutsideFileResult {
 // the caller; anything that is not a regular file is refused after the open; at most `cap`
 // bytes are read, and a file with more is refused as too large. Kernel attribute files are at
 // most a page, hence the default.
-OutsideFileResult readOutsideFileChecked(const std::filesystem::path& path,
-                                         std::size_t cap = 4096);
+OutsideFileResult readOutsideFileChecked(const std::filesystem::path& path, std::size_t cap = 4096);
 OutsideFileResult readOutsideFileCheckedAt(int directoryFd, const char* path,
                                            std::size_t cap = 4096);
 
@@ -39,6 +40,41 @@ std::optional<std::string> readOutsideFile(const std::filesystem::path& path,
 // spares the kernel the walk from the root.
 std::optional<std::string> readOutsideFileAt(int directoryFd, const char* path,
                                              std::size_t cap = 4096);
+
+// Reads again a file this program already found regular through the readers above and reads
+// often (a process's stat file, every pass): the same non-blocking open and cap, without the
+// status call. Only for files whose kind cannot change while they exist (procfs).
+std::optional<std::string> rereadOutsideFileAt(int directoryFd, const char* path,
+                                               std::size_t cap = 4096);
+
+// An outside file kept open to be read again and again from its start (a process's stat file,
+// read every pass, which spares the open and the close each time): opened the same safe way
+// (non-blocking, regular files only); each read takes at most `cap` bytes and refuses a file
+// with more. Closed when destroyed.
+class KeptOutsideFile {
+  public:
+    KeptOutsideFile() = default;
+    static KeptOutsideFile open(int directoryFd, const char* path);
+    KeptOutsideFile(KeptOutsideFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    KeptOutsideFile& operator=(KeptOutsideFile&& other) noexcept;
+    KeptOutsideFile(const KeptOutsideFile&) = delete;
+    KeptOutsideFile& operator=(const KeptOutsideFile&) = delete;
+    ~KeptOutsideFile();
+
+    bool isOpen() const { return fd_ >= 0; }
+    std::optional<std::string> read(std::size_t cap = 4096) const;
+
+  private:
+    int fd_ = -1;
+};
+
+// Reads a file the same safe way without ever holding more than `piece` bytes of it: each
+// piece goes to `consume`, which returns false once it has what it needs. True when the file
+// was read to its end or `consume` stopped; false when it cannot be read, is not a regular
+// file, or holds more than `cap` bytes (what came before the cap was still consumed).
+bool readOutsideFileInPiecesAt(int directoryFd, const char* path, std::size_t cap,
+                               std::size_t piece,
+                               const std::function<bool(std::string_view)>& consume);
 
 // The value without surrounding white space (kernel files end in a newline).
 std::string_view trimSysfsValue(std::string_view text);

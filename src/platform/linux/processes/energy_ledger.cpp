@@ -1,7 +1,7 @@
 #include "platform/linux/processes/energy_ledger.h"
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 
 namespace pylonix::linux_platform {
 
@@ -21,12 +21,13 @@ std::uint64_t EnergyLedger::record(std::int32_t pid, std::uint64_t startTime,
         entry = Entry{startTime, cpuTicks, totalCpuTicks_, energyNanojoules_, 0, poll_};
         return 0;
     }
-    if (entry.energyNanojoules && energyNanojoules_ && *energyNanojoules_ > *entry.energyNanojoules &&
-        totalCpuTicks_ > entry.totalCpuTicks && cpuTicks > entry.cpuTicks) {
+    if (entry.energyNanojoules && energyNanojoules_ &&
+        *energyNanojoules_ > *entry.energyNanojoules && totalCpuTicks_ > entry.totalCpuTicks &&
+        cpuTicks > entry.cpuTicks) {
         const double energy = static_cast<double>(*energyNanojoules_ - *entry.energyNanojoules);
-        const double share = std::fmin(1.0, static_cast<double>(cpuTicks - entry.cpuTicks) /
-                                                static_cast<double>(totalCpuTicks_ -
-                                                                    entry.totalCpuTicks));
+        const double share =
+            std::fmin(1.0, static_cast<double>(cpuTicks - entry.cpuTicks) /
+                               static_cast<double>(totalCpuTicks_ - entry.totalCpuTicks));
         const double added = std::floor(energy * share);
         const auto increment = static_cast<std::uint64_t>(added);
         if (increment <= UINT64_MAX - entry.counterNanojoules) entry.counterNanojoules += increment;

@@ -13,7 +13,7 @@ namespace pylonix::linux_platform {
 // 0 when a process is first seen, never go backwards, and are forgotten when a poll no longer
 // sees the process. Without a readable energy total nothing grows.
 class EnergyLedger {
-public:
+  public:
     // Starts a poll with the machine's CPU time in ticks (/proc/stat) and the processor's
     // cumulative energy, absent when it cannot be read.
     void beginPoll(std::uint64_t totalCpuTicks, std::optional<std::uint64_t> energyNanojoules);
@@ -29,7 +29,7 @@ public:
 
     std::size_t size() const { return entries_.size(); }
 
-private:
+  private:
     struct Entry {
         std::uint64_t startTime = 0;
         std::uint64_t cpuTicks = 0;

@@ -41,6 +41,7 @@ std::optional<ProcessStat> parseProcessStat(std::string_view text) {
     const auto pid = parseWhole<std::int32_t>(text.substr(0, open));
     if (!pid || *pid < 1) return std::nullopt;
     stat.pid = *pid;
+    stat.name.assign(text.substr(open + 2, close - open - 2));
 
     // Fields from the third (state) on; the numbers are the field positions of proc(5).
     std::string_view rest = text.substr(close + 1);
@@ -56,8 +57,9 @@ std::optional<ProcessStat> parseProcessStat(std::string_view text) {
         } else if (field == kUserTime || field == kSystemTime || field == kStartTime) {
             const auto number = parseWhole<std::uint64_t>(value);
             if (!number) return std::nullopt;
-            (field == kUserTime ? userTime : field == kSystemTime ? systemTime : stat.startTime) =
-                *number;
+            (field == kUserTime     ? userTime
+             : field == kSystemTime ? systemTime
+                                    : stat.startTime) = *number;
         }
     }
     if (userTime > UINT64_MAX - systemTime) return std::nullopt;
@@ -67,9 +69,9 @@ std::optional<ProcessStat> parseProcessStat(std::string_view text) {
 
 std::optional<std::uint64_t> parseTotalCpuTicks(std::string_view text) {
     if (!text.starts_with("cpu ")) return std::nullopt;
-    std::string_view rest = text.substr(3, text.find('\n') == std::string_view::npos
-                                               ? std::string_view::npos
-                                               : text.find('\n') - 3);
+    std::string_view rest =
+        text.substr(3, text.find('\n') == std::string_view::npos ? std::string_view::npos
+                                                                 : text.find('\n') - 3);
     // user nice system idle iowait irq softirq steal [guest guest_nice]
     constexpr int kCountedStates = 8;
     constexpr int kRequiredStates = 4;  // the oldest kernels stop after idle

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace pylonix::linux_platform {
@@ -10,6 +11,7 @@ namespace pylonix::linux_platform {
 // unit of /proc/stat too.
 struct ProcessStat {
     std::int32_t pid = 0;
+    std::string name;  // the command name (at most 15 bytes); changes when the process execs
     std::int32_t parentPID = 0;
     std::uint64_t cpuTicks = 0;   // utime + stime
     std::uint64_t startTime = 0;  // ticks after boot at which the process started

@@ -53,8 +53,8 @@ RaplEnergyMeter::RaplEnergyMeter(fs::path root) {
         for (const fs::path& subzone : subzonesByPackage[name]) {
             if (zoneName(subzone) == "core") counted = subzone;
         }
-        zones_.push_back({counted / "energy_uj",
-                          readUnsigned(counted / "max_energy_range_uj").value_or(0), {}});
+        zones_.push_back(
+            {counted / "energy_uj", readUnsigned(counted / "max_energy_range_uj").value_or(0), {}});
     }
 }
 

@@ -36,7 +36,7 @@ public:
     // The energy files the meter reads, in order.
     std::vector<std::filesystem::path> energyFiles() const;
 
-private:
+  private:
     struct Zone {
         std::filesystem::path energyFile;
         std::uint64_t maxRangeMicrojoules = 0;  // 0 when unknown

@@ -42,10 +42,12 @@ TEST(DesktopEntryTest, OnlyTheMainGroupCountsAndFlagsAreRead) {
     EXPECT_TRUE(entry->isShownApplication());
 
     EXPECT_FALSE(parseDesktopEntry("Name=x\nType=Application\n", "C"));
-    EXPECT_FALSE(parseDesktopEntry("[Desktop Entry]\nType=Link\nName=x\n", "C")->isShownApplication());
+    EXPECT_FALSE(
+        parseDesktopEntry("[Desktop Entry]\nType=Link\nName=x\n", "C")->isShownApplication());
     EXPECT_FALSE(parseDesktopEntry("[Desktop Entry]\nType=Application\nName=x\nHidden=true\n", "C")
                      ->isShownApplication());
-    EXPECT_FALSE(parseDesktopEntry("[Desktop Entry]\nType=Application\n", "C")->isShownApplication());
+    EXPECT_FALSE(
+        parseDesktopEntry("[Desktop Entry]\nType=Application\n", "C")->isShownApplication());
 }
 
 TEST(DesktopEntryTest, ExecQuotingEscapesAndFieldCodes) {

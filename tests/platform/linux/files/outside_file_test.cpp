@@ -1,5 +1,6 @@
 #include "platform/linux/files/outside_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -21,7 +22,7 @@ TEST(SysfsIntegerTest, WholeDecimalNumbersOnly) {
 }
 
 class OutsideFileTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder_ = std::filesystem::temp_directory_path() /
                   ("pylonix_outside_file_" + std::to_string(::getpid()));
@@ -64,6 +65,45 @@ TEST_F(OutsideFileTest, MissingFilesDirectoriesAndFifosAreRefusedWithoutWaiting)
     EXPECT_EQ(result.error, OutsideFileError::notRegular);
 
     EXPECT_EQ(readOutsideFileChecked("/dev/zero").error, OutsideFileError::notRegular);
+}
+
+TEST_F(OutsideFileTest, KeptFilesReadTheirNewContentFromTheStartEachTime) {
+    const auto path = folder_ / "stat";
+    std::ofstream(path) << "first";
+    const KeptOutsideFile kept = KeptOutsideFile::open(AT_FDCWD, path.c_str());
+    ASSERT_TRUE(kept.isOpen());
+    EXPECT_EQ(kept.read(), "first");
+    std::ofstream(path) << "second, longer";
+    EXPECT_EQ(kept.read(), "second, longer");
+    EXPECT_EQ(kept.read(6), std::nullopt);  // over the cap: refused whole
+
+    const auto fifo = folder_ / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(KeptOutsideFile::open(AT_FDCWD, fifo.c_str()).isOpen());
+    EXPECT_FALSE(KeptOutsideFile::open(AT_FDCWD, (folder_ / "missing").c_str()).isOpen());
+    EXPECT_EQ(KeptOutsideFile().read(), std::nullopt);
+}
+
+TEST_F(OutsideFileTest, PiecesOfAFileWithoutHoldingItWhole) {
+    const auto path = folder_ / "environ";
+    std::ofstream(path) << std::string(10000, 'x');
+    std::size_t total = 0, largest = 0;
+    auto count = [&](std::string_view piece) {
+        total += piece.size();
+        largest = std::max(largest, piece.size());
+        return true;
+    };
+    EXPECT_TRUE(readOutsideFileInPiecesAt(AT_FDCWD, path.c_str(), 1 << 20, 4096, count));
+    EXPECT_EQ(total, 10000u);
+    EXPECT_EQ(largest, 4096u);
+    total = 0;
+    EXPECT_FALSE(readOutsideFileInPiecesAt(AT_FDCWD, path.c_str(), 5000, 4096, count));  // cap
+    EXPECT_EQ(total, 5000u);
+    EXPECT_TRUE(readOutsideFileInPiecesAt(AT_FDCWD, path.c_str(), 1 << 20, 4096,
+                                          [](std::string_view) { return false; }));
+    const auto fifo = folder_ / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(readOutsideFileInPiecesAt(AT_FDCWD, fifo.c_str(), 1 << 20, 4096, count));
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ TEST(ProcessStatTest, FieldsAreCountedFromTheLastParenthesis) {
         "1300 (Web Content) (x) S 900 1300 1 0 -1 4194304 100 0 0 0 300 100 7 7 20 0 1 0 3000 "
         "1000000 100 18446744073709551615 1 1 0 0\n");
     ASSERT_TRUE(stat);
-    EXPECT_EQ(*stat, (ProcessStat{1300, 900, 400, 3000}));
+    EXPECT_EQ(*stat, (ProcessStat{1300, "Web Content) (x", 900, 400, 3000}));
 
     const auto kernelThread =
         parseProcessStat("2 (kthreadd) S 0 0 0 0 -1 2129984 0 0 0 0 0 1 0 0 20 0 1 0 5 0 0");

@@ -15,9 +15,9 @@ namespace fs = std::filesystem;
 
 // A powercap class directory built for one test, removed afterwards.
 class PowercapTree {
-public:
-    PowercapTree() : root_(fs::temp_directory_path() / ("pylonix_powercap_" +
-                                                         std::to_string(::getpid()))) {
+  public:
+    PowercapTree()
+        : root_(fs::temp_directory_path() / ("pylonix_powercap_" + std::to_string(::getpid()))) {
         fs::remove_all(root_);
         fs::create_directories(root_);
     }
@@ -38,7 +38,7 @@ public:
     }
     const fs::path& root() const { return root_; }
 
-private:
+  private:
     fs::path root_;
 };
 
@@ -51,9 +51,8 @@ TEST(RaplEnergyMeterTest, CountsEachPackagesCoresOrElseThePackageAndNothingElse)
     tree.zone("intel-rapl:2", "psys", 9000, 262143328850);
     tree.zone("intel-rapl-mmio:0", "package-0", 1000, 262143328850);
     RaplEnergyMeter meter(tree.root());
-    ASSERT_EQ(meter.energyFiles(),
-              (std::vector<fs::path>{tree.root() / "intel-rapl:0:0/energy_uj",
-                                     tree.root() / "intel-rapl:1/energy_uj"}));
+    ASSERT_EQ(meter.energyFiles(), (std::vector<fs::path>{tree.root() / "intel-rapl:0:0/energy_uj",
+                                                          tree.root() / "intel-rapl:1/energy_uj"}));
     EXPECT_EQ(meter.readNanojoules(), 0u);
     tree.setEnergy("intel-rapl:0:0", 1500);  // +1000 µJ
     tree.setEnergy("intel-rapl:1", 2500);    // +500 µJ
