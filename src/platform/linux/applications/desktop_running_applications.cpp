@@ -1,36 +1,24 @@
 #include "platform/linux/applications/desktop_running_applications.h"
 
-#include "platform/linux/applications/desktop_applications.h"
 
 namespace pylonix::linux_platform {
 
 DesktopRunningApplications::DesktopRunningApplications(DesktopEntryLocations locations)
-    : catalogue_(std::move(locations)) {}
+    : identifier_(std::move(locations)) {}
 
 const CatalogueEntry* DesktopRunningApplications::entryFor(const ProcessRecord& process) {
     const ProcessIdentityHints& hints = process.identity;
-    for (const std::string& id : desktopIdsFromUnit(hints.systemdUnit)) {
-        if (const CatalogueEntry* entry = catalogue_.findById(id)) return entry;
-    }
-    if (!hints.launcherDesktopFile.empty()) {
-        if (const CatalogueEntry* entry = catalogue_.findByPath(hints.launcherDesktopFile)) {
-            return entry;
-        }
-    }
-    if (!process.executablePath) return nullptr;
-    std::string_view executable = *process.executablePath;
-    // A program replaced on disk while it runs (an upgrade) still is that program.
-    constexpr std::string_view kDeleted = " (deleted)";
-    if (executable.ends_with(kDeleted)) executable.remove_suffix(kDeleted.size());
-    return catalogue_.findByExecutable(std::string(executable));
+    return identifier_.entryFor(
+        {hints.systemdUnit, hints.launcherDesktopFile, hints.appImage, hints.flatpakId},
+        process.executablePath.value_or(""), hints.commandLine);
 }
 
 std::vector<PlatformRunningApplication> DesktopRunningApplications::list(
     std::span<const ProcessRecord> processes) {
-    catalogue_.refreshIfChanged();
-    if (generation_ != catalogue_.generation()) {
+    identifier_.refreshIfChanged();
+    if (generation_ != identifier_.catalogue().generation()) {
         decisions_.clear();  // the entries were read again
-        generation_ = catalogue_.generation();
+        generation_ = identifier_.catalogue().generation();
     }
     ++pass_;
     std::vector<PlatformRunningApplication> applications;
@@ -60,7 +48,7 @@ std::vector<PlatformRunningApplication> DesktopRunningApplications::list(
 }
 
 std::optional<std::string> DesktopRunningApplications::iconKey(const std::string& applicationId) {
-    const CatalogueEntry* entry = catalogue_.findByPath(applicationId);
+    const CatalogueEntry* entry = identifier_.catalogue().findByPath(applicationId);
     return entry ? entry->entry.icon : std::nullopt;
 }
 

@@ -10,7 +10,7 @@
 
 #include "apppower/process_record.h"
 #include "apppower/running_application_identities.h"
-#include "platform/linux/applications/desktop_entry_catalogue.h"
+#include "platform/linux/applications/desktop_process_identifier.h"
 
 namespace pylonix::linux_platform {
 
@@ -30,13 +30,14 @@ class DesktopRunningApplications {
     std::optional<std::string> iconKey(const std::string& applicationId);
 
     // Whether the command line of a process that runs `executablePath` is needed to tell its
-    // application. None of the rules below needs it.
-    bool needsCommandLine(const std::string& /*executablePath*/) const { return false; }
+    // application (see DesktopEntryMatcher).
+    bool needsCommandLine(const std::string& executablePath) {
+        return identifier_.needsCommandLine(executablePath);
+    }
 
   private:
-    // The one place that decides which desktop entry a process belongs to: the application unit
-    // its launcher put it in, else the desktop file its launcher named for it, else its
-    // executable matched to an entry's TryExec or Exec program.
+    // The one place that decides which desktop entry a process belongs to (see
+    // DesktopProcessIdentifier::entryFor).
     const CatalogueEntry* entryFor(const ProcessRecord& process);
 
     // What the list needs of a process's entry, copied: entries outside the catalogue's
@@ -53,7 +54,7 @@ class DesktopRunningApplications {
         std::uint64_t pass = 0;
     };
 
-    DesktopEntryCatalogue catalogue_;
+    DesktopProcessIdentifier identifier_;
     std::unordered_map<std::int32_t, Decision> decisions_;
     std::uint64_t generation_ = 0;
     std::uint64_t pass_ = 0;
