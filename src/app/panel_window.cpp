@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QQuickItem>
 #include <QQuickView>
 #include <QScreen>
 #include <utility>
@@ -35,8 +36,7 @@ void PanelWindow::toggle(const QRect& anchor) {
     }
 }
 
-bool PanelWindow::ensureView() {
-    if (view_) return true;
+bool PanelWindow::createView() {
     auto view = std::make_unique<QQuickView>();
     view->setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     view->setResizeMode(QQuickView::SizeRootObjectToView);
@@ -54,7 +54,7 @@ bool PanelWindow::ensureView() {
 }
 
 void PanelWindow::open(const QRect& anchor) {
-    if (isOpen() || !ensureView()) return;
+    if (isOpen() || !createView()) return;
     QScreen* screen = anchor.isNull() ? nullptr : QGuiApplication::screenAt(anchor.center());
     if (screen == nullptr) screen = QGuiApplication::primaryScreen();
     const QRect available = screen != nullptr ? screen->availableGeometry() : QRect();
@@ -75,15 +75,29 @@ void PanelWindow::close() {
     view_->setMouseGrabEnabled(false);
     view_->setKeyboardGrabEnabled(false);
     view_->hide();
+    view_->removeEventFilter(this);
+    // Closing may be asked from inside the view's own event handling.
+    view_.release()->deleteLater();
     sinceClosed_.start();
     emit closed();
+}
+
+void PanelWindow::escape() {
+    QVariant dismissed;
+    QObject* scene = view_->rootObject();
+    if (scene != nullptr && scene->metaObject()->indexOfMethod("dismissInnermost()") >= 0 &&
+        QMetaObject::invokeMethod(scene, "dismissInnermost", Q_RETURN_ARG(QVariant, dismissed)) &&
+        dismissed.toBool()) {
+        return;
+    }
+    close();
 }
 
 bool PanelWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == view_.get()) {
         if (event->type() == QEvent::KeyPress &&
             static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-            close();
+            escape();
             return true;
         }
         if (event->type() == QEvent::MouseButtonPress) {

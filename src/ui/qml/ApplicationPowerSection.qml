@@ -270,6 +270,7 @@ Rectangle {
 
             StateContent {
                 id: previous
+                objectName: "application-state-previous"
                 width: stateSlot.width
                 opacity: 0
                 visible: opacity > 0
@@ -277,6 +278,7 @@ Rectangle {
             }
             StateContent {
                 id: current
+                objectName: "application-state-current"
                 width: stateSlot.width
                 model: section.model
                 live: true

@@ -12,6 +12,20 @@ Rectangle {
     height: panel.panelHeight
     color: Theme.windowBackground
 
+    // Escape closes the innermost open thing: the alert, else the menu. False when neither is
+    // open, and the window closes the panel itself.
+    function dismissInnermost() {
+        if (settingsMenu.alert.opened) {
+            settingsMenu.alert.close()
+            return true
+        }
+        if (settingsMenu.menu.opened) {
+            settingsMenu.menu.close()
+            return true
+        }
+        return false
+    }
+
     ColumnLayout {
         anchors.fill: parent
         spacing: 0
@@ -56,11 +70,12 @@ Rectangle {
                             glyph: badgeSlot.shown.glyph
                             tint: badgeSlot.shown.color
                         }
-                        // The badge cross-fades when the power-supply state changes.
+                        // The badge cross-fades when the power-supply state changes (each state
+                        // has its own title).
                         property string key: shown.title
                         property var last: null
                         onKeyChanged: {
-                            if (root.panel.statusChangeAnimates && last) {
+                            if (root.panel.motionAllowed && last) {
                                 previousBadge.title = last.title
                                 previousBadge.glyph = last.glyph
                                 previousBadge.tint = last.color
@@ -93,7 +108,6 @@ Rectangle {
                     Layout.fillWidth: true
                     model: root.panel.powerCard
                     motionAllowed: root.panel.motionAllowed
-                    statusChangeAnimates: root.panel.statusChangeAnimates
                 }
 
                 // 3. The failed reading's message, or the tiles and the missing figure's reason.
@@ -220,6 +234,7 @@ Rectangle {
                 Accessible.description: root.panel.footer.updateShortcut.tooltip
             }
             SettingsMenu {
+                id: settingsMenu
                 settings: root.panel.settings
             }
         }

@@ -49,10 +49,12 @@ AbstractButton {
     Accessible.role: Accessible.ButtonMenu
     Accessible.name: model.accessibilityLabel
 
-    // Quit works from anywhere in the panel, the open menu included.
+    // Quit works from anywhere in the panel, the open menu and the alert included: a window
+    // shortcut outside an open popup is blocked by it, an application one never is (the panel
+    // is the program's only window that takes keys).
     Shortcut {
         sequence: "Ctrl+Q"
-        context: Qt.WindowShortcut
+        context: Qt.ApplicationShortcut
         onActivated: {
             const entries = button.settings.entries
             for (let index = 0; index < entries.length; ++index) {
@@ -63,6 +65,7 @@ AbstractButton {
     }
 
     property alias menu: menu
+    property alias alert: alert
     Menu {
         id: menu
         objectName: "settings-menu-popup"

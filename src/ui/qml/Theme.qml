@@ -32,6 +32,12 @@ QtObject {
         }
     }
 
+    // `from` moved towards `to` by `progress` (0 to 1), channel by channel.
+    function blend(from, to, progress) {
+        return Qt.rgba(from.r + (to.r - from.r) * progress, from.g + (to.g - from.g) * progress,
+                       from.b + (to.b - from.b) * progress, from.a + (to.a - from.a) * progress)
+    }
+
     // `name`'s colour at `opacity`, for fills and strokes.
     function faded(name, opacity) {
         const c = color(name)

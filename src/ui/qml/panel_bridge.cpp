@@ -60,8 +60,9 @@ QVariantMap statusHeaderMap(const StatusHeader& header) {
     return map;
 }
 
-QVariantMap powerCardMap(const PowerCard& card) {
+QVariantMap powerCardMap(const PowerCard& card, PowerSnapshot::Status status) {
     return {
+        {"status", QString::fromLatin1(toString(status))},
         {"title", qmlText(card.title)},
         {"caption", qmlText(card.caption)},
         {"valueText", qmlText(card.valueText)},
@@ -149,24 +150,21 @@ PanelBridge::PanelBridge(QObject* parent)
     : QObject(parent), icons_(std::make_shared<ApplicationIconStore>()) {
     applications_.setIconLookup(
         [icons = icons_](const std::string& id) { return icons->contains(id); });
-    rebuild(std::nullopt);
+    rebuild();
 }
 
 void PanelBridge::setInput(PanelInput input) {
-    const PowerSnapshot::Status previous = input_.snapshot.status();
     input.showsPowerDetails = input_.showsPowerDetails;
     input_ = std::move(input);
-    rebuild(previous);
+    rebuild();
 }
 
-void PanelBridge::rebuild(std::optional<PowerSnapshot::Status> previousStatus) {
+void PanelBridge::rebuild() {
     view_ = makePanelView(input_);
-    statusChangeAnimates_ =
-        motionAllowed() && previousStatus && *previousStatus != input_.snapshot.status();
     menuBarLabel_ = menuBarLabelMap(view_.menuBarLabel);
     footer_ = footerMap(view_);
     statusHeader_ = statusHeaderMap(view_.statusHeader);
-    powerCard_ = powerCardMap(view_.powerCard);
+    powerCard_ = powerCardMap(view_.powerCard, input_.snapshot.status());
     errorNotice_ = noticeMap(view_.errorNotice);
     tiles_ = tilesList(view_.tiles);
     unavailableNotice_ = noticeMap(view_.unavailableNotice);
@@ -205,7 +203,13 @@ void PanelBridge::togglePowerDetails() {
 void PanelBridge::setShowsPowerDetails(bool shows) {
     if (shows == input_.showsPowerDetails) return;
     input_.showsPowerDetails = shows;
-    rebuild(input_.snapshot.status());
+    rebuild();
+}
+
+void PanelBridge::beginOpening() {
+    setVisible(false);
+    setShowsPowerDetails(false);
+    settings_.closeIssue();
 }
 
 void PanelBridge::checkForUpdates() {

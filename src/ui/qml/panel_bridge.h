@@ -38,10 +38,9 @@ class PanelBridge : public QObject {
     // fed by the host (connectSettingsMenu).
     Q_PROPERTY(QObject* applications READ applicationsObject CONSTANT)
     Q_PROPERTY(QObject* settings READ settingsObject CONSTANT)
-    // The motion gate, and whether the latest change came with a new power-supply state while
-    // the gate was open (the note and the card's colours animate only then).
+    // The motion gate. A change of the power-supply state is seen by the views themselves: the
+    // status header and the power card carry the state they show.
     Q_PROPERTY(bool motionAllowed READ motionAllowed NOTIFY motionChanged)
-    Q_PROPERTY(bool statusChangeAnimates READ statusChangeAnimates NOTIFY viewChanged)
     Q_PROPERTY(bool isVisible READ isVisible WRITE setVisible NOTIFY motionChanged)
     Q_PROPERTY(bool reduceMotion READ reduceMotion WRITE setReduceMotion NOTIFY motionChanged)
     Q_PROPERTY(bool suppressCustomMotion READ suppressCustomMotion WRITE setSuppressCustomMotion
@@ -78,7 +77,6 @@ class PanelBridge : public QObject {
     const std::shared_ptr<ApplicationIconStore>& applicationIcons() const { return icons_; }
 
     bool motionAllowed() const;
-    bool statusChangeAnimates() const { return statusChangeAnimates_; }
     bool isVisible() const { return isVisible_; }
     void setVisible(bool visible);
     bool reduceMotion() const { return reduceMotion_; }
@@ -90,6 +88,9 @@ class PanelBridge : public QObject {
     // collapsed (the host sets false when it opens the panel).
     Q_INVOKABLE void togglePowerDetails();
     void setShowsPowerDetails(bool shows);
+    // A panel about to be shown anew starts fresh: details collapsed, no alert, the motion gate
+    // closed until it is on screen.
+    void beginOpening();
     // The footer's update shortcut; the host connects checkForUpdatesRequested.
     Q_INVOKABLE void checkForUpdates();
 
@@ -99,14 +100,13 @@ class PanelBridge : public QObject {
     void checkForUpdatesRequested();
 
   private:
-    void rebuild(std::optional<PowerSnapshot::Status> previousStatus);
+    void rebuild();
 
     PanelInput input_;
     PanelView view_;
     QVariantMap menuBarLabel_, footer_, statusHeader_, powerCard_, errorNotice_;
     QVariantMap unavailableNotice_, powerDetails_, breakdown_;
     QVariantList tiles_;
-    bool statusChangeAnimates_ = false;
     bool isVisible_ = false;
     bool reduceMotion_ = false;
     bool suppressCustomMotion_ = false;
