@@ -76,8 +76,11 @@ Rectangle {
                 color: Theme.color("secondary")
             }
         }
-        Row {
-            spacing: 6
+        // The figure keeps a frame at least 136 points wide; the unit follows the figure itself,
+        // 6 points after its last glyph, however long it is.
+        Item {
+            width: parent.width
+            height: Math.max(value.height, unit.y + unit.height)
             CrossFadeText {
                 id: value
                 objectName: card.model.valueIdentifier
@@ -92,6 +95,9 @@ Rectangle {
                 Accessible.ignored: true
             }
             PanelText {
+                id: unit
+                objectName: "system-power-unit"
+                x: value.x + value.implicitWidth + 6
                 anchors.baseline: value.top
                 anchors.baselineOffset: value.currentText.baselineOffset
                 combined: true

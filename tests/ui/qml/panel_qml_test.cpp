@@ -165,6 +165,29 @@ TEST_F(PanelQmlTest, MotionGateDecidesTheCrossFade) {
     EXPECT_FALSE(bridge_.motionAllowed());
 }
 
+TEST_F(PanelQmlTest, UnitFollowsTheFigureAtSixPoints) {
+    PanelInput input = inputFor(dischargingSnapshot(9.0));
+    load(input);
+    const auto gap = [&] {
+        QQuickItem* value = item("system-power-value");
+        auto* text = value->property("currentText").value<QQuickItem*>();
+        const double end = value->x() + text->implicitWidth();
+        return item("system-power-unit")->x() - end;
+    };
+    // A short figure, a long one, and the dash of a missing one: the same spacing each time.
+    EXPECT_DOUBLE_EQ(gap(), 6);
+    EXPECT_LT(item("system-power-unit")->x(), 136);
+    for (double watts : {12.5, 123.45, 999.99}) {
+        input.snapshot = dischargingSnapshot(watts);
+        bridge_.setInput(input);
+        EXPECT_DOUBLE_EQ(gap(), 6) << watts;
+    }
+    input.snapshot.systemPower = SystemPowerReading::unavailable("等待有效的电池放电读数。");
+    bridge_.setInput(input);
+    ASSERT_EQ(property(item("system-power-value"), "text"), "—");
+    EXPECT_DOUBLE_EQ(gap(), 6);
+}
+
 TEST_F(PanelQmlTest, TrayLabelKeepsItsWidthAsDigitsChange) {
     const auto width = [](double watts, bool update) {
         return renderMenuBarLabel(makePowerMenuBarLabel(dischargingSnapshot(watts), update), 22, 2,
