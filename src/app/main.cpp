@@ -13,6 +13,7 @@
 #include "app/tray_values.h"
 #include "common/application_info.h"
 #include "platform/linux/battery/platform_power_reader.h"
+#include "platform/linux/desktop/desktop_color_scheme.h"
 #include "platform/linux/desktop/desktop_reduce_motion.h"
 #include "platform/linux/login_item/login_items_settings.h"
 #include "platform/linux/login_item/xdg_autostart_login_item.h"
@@ -102,6 +103,13 @@ int main(int argc, char* argv[]) {
 
     // The panel draws what its bridge computes from the monitor and the controllers.
     pylonix::PanelBridge panel;
+    const pylonix::linux_platform::DesktopColorScheme colorScheme;
+    const auto followColorScheme = [&panel](bool dark) {
+        panel.setColorScheme(dark ? pylonix::ColorScheme::dark : pylonix::ColorScheme::light);
+    };
+    followColorScheme(colorScheme.prefersDark());
+    QObject::connect(&colorScheme, &pylonix::linux_platform::DesktopColorScheme::prefersDarkChanged,
+                     &panel, followColorScheme);
     const pylonix::linux_platform::DesktopReduceMotion reduceMotion;
     QObject::connect(&reduceMotion,
                      &pylonix::linux_platform::DesktopReduceMotion::reduceMotionChanged, &panel,

@@ -11,6 +11,11 @@ Rectangle {
     width: panel.panelWidth
     height: panel.panelHeight
     color: Theme.windowBackground
+    Binding {
+        target: Theme
+        property: "palette"
+        value: root.panel.palette
+    }
 
     // Escape closes the innermost open thing: the alert, else the menu. False when neither is
     // open, and the window closes the panel itself.
@@ -185,7 +190,7 @@ Rectangle {
             Layout.leftMargin: 12
             Layout.rightMargin: 12
             implicitHeight: 1
-            color: Qt.rgba(0, 0, 0, 0.1)
+            color: Theme.color("separator")
         }
 
         RowLayout {

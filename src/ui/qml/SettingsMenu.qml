@@ -10,6 +10,17 @@ AbstractButton {
     readonly property var model: settings.button
 
     objectName: model.identifier
+    // The menu, its submenu and the alert in the panel's appearance.
+    palette.window: Theme.windowBackground
+    palette.windowText: Theme.primary
+    palette.base: Theme.windowBackground
+    palette.text: Theme.primary
+    palette.button: Theme.color("tile")
+    palette.buttonText: Theme.primary
+    palette.light: Theme.color("group")
+    palette.midlight: Theme.color("badge")
+    palette.mid: Theme.color("separator")
+    palette.dark: Theme.color("secondary")
     padding: 0
     topPadding: 3
     bottomPadding: 3
@@ -176,6 +187,16 @@ AbstractButton {
     Dialog {
         id: alert
         objectName: "settings-alert"
+        palette.window: Theme.windowBackground
+        palette.windowText: Theme.primary
+        palette.base: Theme.windowBackground
+        palette.text: Theme.primary
+        palette.button: Theme.color("tile")
+        palette.buttonText: Theme.primary
+        palette.light: Theme.color("group")
+        palette.midlight: Theme.color("badge")
+        palette.mid: Theme.color("separator")
+        palette.dark: Theme.color("secondary")
         parent: Overlay.overlay
         anchors.centerIn: parent
         width: Math.min(300, parent ? parent.width - 40 : 300)

@@ -1,5 +1,6 @@
 #include "ui/qml/panel_bridge.h"
 
+#include <QColor>
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickView>
@@ -144,6 +145,21 @@ QVariantMap breakdownMap(const PowerBreakdown& section) {
     return map;
 }
 
+QColor qmlColor(const Rgba& color) {
+    return QColor::fromRgbF(static_cast<float>(color.red), static_cast<float>(color.green),
+                            static_cast<float>(color.blue), static_cast<float>(color.alpha));
+}
+
+QVariantMap paletteMap(ColorScheme scheme) {
+    QVariantMap map;
+    for (UiColor color : kAllUiColors)
+        map.insert(qmlText(toString(color)), qmlColor(shade(color, scheme)));
+    for (UiSurface surface : kAllUiSurfaces) {
+        map.insert(qmlText(toString(surface)), qmlColor(shade(surface, scheme)));
+    }
+    return map;
+}
+
 }  // namespace
 
 PanelBridge::PanelBridge(QObject* parent)
@@ -155,12 +171,14 @@ PanelBridge::PanelBridge(QObject* parent)
 
 void PanelBridge::setInput(PanelInput input) {
     input.showsPowerDetails = input_.showsPowerDetails;
+    input.colorScheme = input_.colorScheme;
     input_ = std::move(input);
     rebuild();
 }
 
 void PanelBridge::rebuild() {
     view_ = makePanelView(input_);
+    palette_ = paletteMap(view_.colorScheme);
     menuBarLabel_ = menuBarLabelMap(view_.menuBarLabel);
     footer_ = footerMap(view_);
     statusHeader_ = statusHeaderMap(view_.statusHeader);
@@ -172,6 +190,16 @@ void PanelBridge::rebuild() {
     breakdown_ = breakdownMap(view_.breakdown);
     applications_.setSnapshot(input_.applicationPower, view_.isIncludedInBalance);
     emit viewChanged();
+}
+
+QString PanelBridge::colorScheme() const {
+    return qmlText(toString(view_.colorScheme));
+}
+
+void PanelBridge::setColorScheme(ColorScheme scheme) {
+    if (scheme == input_.colorScheme) return;
+    input_.colorScheme = scheme;
+    rebuild();
 }
 
 bool PanelBridge::motionAllowed() const {

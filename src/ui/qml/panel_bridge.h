@@ -23,6 +23,9 @@ class PanelBridge : public QObject {
     Q_OBJECT
     Q_PROPERTY(double panelWidth READ panelWidth NOTIFY viewChanged)
     Q_PROPERTY(double panelHeight READ panelHeight NOTIFY viewChanged)
+    // "light" or "dark", and the shade of every colour and surface name in it.
+    Q_PROPERTY(QString colorScheme READ colorScheme NOTIFY viewChanged)
+    Q_PROPERTY(QVariantMap palette READ palette NOTIFY viewChanged)
     Q_PROPERTY(QVariantMap menuBarLabel READ menuBarLabel NOTIFY viewChanged)
     Q_PROPERTY(QVariantMap footer READ footer NOTIFY viewChanged)
     Q_PROPERTY(QVariantMap statusHeader READ statusHeader NOTIFY viewChanged)
@@ -50,13 +53,18 @@ class PanelBridge : public QObject {
     explicit PanelBridge(QObject* parent = nullptr);
 
     // Recomputes every view model from `input` and notifies QML once. The disclosure's state is
-    // the panel's own and survives new inputs: `input.showsPowerDetails` is not read here.
+    // the panel's own and the appearance the desktop's; both survive new inputs:
+    // `input.showsPowerDetails` and `input.colorScheme` are not read here.
     void setInput(PanelInput input);
     const PanelInput& input() const { return input_; }
     const PanelView& view() const { return view_; }
 
     double panelWidth() const { return view_.width; }
     double panelHeight() const { return view_.height; }
+    QString colorScheme() const;
+    QVariantMap palette() const { return palette_; }
+    // The desktop's appearance changed; the input's other values stay.
+    void setColorScheme(ColorScheme scheme);
     QVariantMap menuBarLabel() const { return menuBarLabel_; }
     QVariantMap footer() const { return footer_; }
     QVariantMap statusHeader() const { return statusHeader_; }
@@ -107,6 +115,7 @@ class PanelBridge : public QObject {
     QVariantMap menuBarLabel_, footer_, statusHeader_, powerCard_, errorNotice_;
     QVariantMap unavailableNotice_, powerDetails_, breakdown_;
     QVariantList tiles_;
+    QVariantMap palette_;
     bool isVisible_ = false;
     bool reduceMotion_ = false;
     bool suppressCustomMotion_ = false;

@@ -1,6 +1,7 @@
 // The panel as QML draws it, offscreen, from plain values: items found by objectName.
 #include <gtest/gtest.h>
 
+#include <QColor>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -186,6 +187,31 @@ TEST_F(PanelQmlTest, UnitFollowsTheFigureAtSixPoints) {
     bridge_.setInput(input);
     ASSERT_EQ(property(item("system-power-value"), "text"), "—");
     EXPECT_DOUBLE_EQ(gap(), 6);
+}
+
+TEST_F(PanelQmlTest, DarkAppearanceRepaintsTheOpenPanel) {
+    load(inputFor(dischargingSnapshot()));
+    const auto colorOf = [&](QQuickItem* target) {
+        return target->property("color").value<QColor>();
+    };
+    EXPECT_EQ(colorOf(view_->rootObject()), QColor(244, 244, 246));
+    const QColor lightCard = colorOf(item("system-power-card"));
+
+    bridge_.setColorScheme(ColorScheme::dark);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bridge_.colorScheme(), "dark");
+    EXPECT_EQ(colorOf(view_->rootObject()), QColor(30, 30, 32));
+    // Texts turn light, the card keeps its orange tint over the dark window.
+    EXPECT_GT(colorOf(item("footer-updated-at")).lightnessF(), 0.9);
+    EXPECT_NEAR(colorOf(item("footer-updated-at")).alphaF(), 0.5, 0.01);
+    const QColor darkCard = colorOf(item("system-power-card"));
+    EXPECT_NE(darkCard, lightCard);
+    EXPECT_GT(darkCard.redF(), darkCard.blueF());
+    EXPECT_NEAR(colorOf(item("application-power-section")).alphaF(), 0.05, 0.01);
+
+    // A new reading keeps the appearance.
+    bridge_.setInput(inputFor(dischargingSnapshot(7.0)));
+    EXPECT_EQ(colorOf(view_->rootObject()), QColor(30, 30, 32));
 }
 
 TEST_F(PanelQmlTest, TrayLabelKeepsItsWidthAsDigitsChange) {

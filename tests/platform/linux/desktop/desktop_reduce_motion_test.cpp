@@ -4,8 +4,9 @@
 
 #include <QFile>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
+
+#include "fake_gsettings.h"
 
 namespace pylonix::linux_platform {
 namespace {
@@ -42,43 +43,19 @@ TEST(DesktopReduceMotionTest, KdeGlobalsFactorOnlyInItsGroup) {
     EXPECT_FALSE(kdeAnimationDurationFactor(""));
 }
 
-// A desktop written in the test: a gsettings that answers from, and monitors, one file per
-// key, and a kdeglobals.
+// A desktop written in the test: the gsettings and the kdeglobals.
 class LiveReduceMotionTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(directory_.isValid());
-        write("enable-animations", "true");
-        write("gsettings",
-              "#!/bin/sh\n"
-              "file=\"$(dirname \"$0\")/$3\"\n"
-              "[ -e \"$file\" ] || { echo \"No such key\" >&2; exit 1; }\n"
-              "case \"$1\" in\n"
-              "get) cat \"$file\" ;;\n"
-              "monitor) last=$(cat \"$file\")\n"
-              "  while sleep 0.02; do now=$(cat \"$file\")\n"
-              "    [ \"$now\" = \"$last\" ] || echo \"$3: $now\"; last=$now; done ;;\n"
-              "esac\n");
-        QFile::setPermissions(path("gsettings"),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-    QString path(const char* name) const { return directory_.filePath(QString::fromUtf8(name)); }
-    void write(const char* name, const char* content) const {
-        // Replaced, not rewritten in place, the way settings daemons save.
-        QFile file(path(name) + QStringLiteral(".new"));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-        file.close();
-        QFile::remove(path(name));
-        ASSERT_TRUE(QFile::rename(path(name) + QStringLiteral(".new"), path(name)));
-    }
+    void SetUp() override { write("enable-animations", "true"); }
+    QString path(const char* name) const { return desktop_.path(name); }
+    void write(const char* name, const char* content) const { desktop_.write(name, content); }
     DesktopReduceMotion::Sources sources(bool plasmaFirst) const {
-        return {.gsettings = path("gsettings"),
+        return {.gsettings = desktop_.program(),
                 .kdeglobals = path("kdeglobals"),
                 .plasmaFirst = plasmaFirst};
     }
 
-    QTemporaryDir directory_;
+    testing::FakeGSettings desktop_;
 };
 
 TEST_F(LiveReduceMotionTest, GnomeSwitchFollowedLive) {
@@ -124,7 +101,7 @@ TEST_F(LiveReduceMotionTest, PlasmaSpeedFollowedLiveAndFirstOnPlasma) {
 
 TEST_F(LiveReduceMotionTest, NoDesktopSettingsMeansFullMotion) {
     QFile::remove(path("enable-animations"));
-    DesktopReduceMotion motion({.gsettings = path("gsettings"),
+    DesktopReduceMotion motion({.gsettings = desktop_.program(),
                                 .kdeglobals = path("none/kdeglobals"),
                                 .plasmaFirst = false});
     QTest::qWait(300);
