@@ -1,11 +1,16 @@
 #include "app/panel_window.h"
 
+#include <malloc.h>
+
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPixmapCache>
+#include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickView>
 #include <QScreen>
+#include <cstdio>
 #include <utility>
 
 #include "app/panel_placement.h"
@@ -17,12 +22,27 @@ namespace {
 // outside it), then reaches the item; an activation this soon after closing is that click.
 constexpr qint64 kSameClickMilliseconds = 300;
 
+// Qt's image caches and the allocator keep what the scene used; give it back to the system.
+void releaseFreedMemory() {
+    QPixmapCache::clear();
+    ::malloc_trim(0);
+}
+
 }  // namespace
 
 PanelWindow::PanelWindow(SceneLoader loader, SizeRule sizeRule, QObject* parent)
-    : QObject(parent), loader_(std::move(loader)), sizeRule_(std::move(sizeRule)) {}
+    : QObject(parent), loader_(std::move(loader)), sizeRule_(std::move(sizeRule)) {
+    // The panel is drawn by Qt Quick's software renderer: a graphics context per opening costs
+    // hundreds of milliseconds, and the driver it loads stays resident after the panel closes.
+    // Set before the first Qt Quick window exists.
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+}
 
-PanelWindow::~PanelWindow() = default;
+PanelWindow::~PanelWindow() {
+    // A scene closed just before: it needs the engine, which goes first otherwise.
+    delete closing_.data();
+    view_.reset();
+}
 
 bool PanelWindow::isOpen() const {
     return view_ && view_->isVisible();
@@ -37,7 +57,9 @@ void PanelWindow::toggle(const QRect& anchor) {
 }
 
 bool PanelWindow::createView() {
-    auto view = std::make_unique<QQuickView>();
+    // One engine for every opening: its compiled types make each new scene quick to build.
+    if (!engine_) engine_ = std::make_unique<QQmlEngine>();
+    auto view = std::make_unique<QQuickView>(engine_.get(), nullptr);
     view->setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     view->setResizeMode(QQuickView::SizeRootObjectToView);
     view->setColor(Qt::transparent);
@@ -54,7 +76,19 @@ bool PanelWindow::createView() {
 }
 
 void PanelWindow::open(const QRect& anchor) {
+    QElapsedTimer sinceActivation;
+    sinceActivation.start();
     if (isOpen() || !createView()) return;
+    // PYLONIX_PANEL_TIMING=1: one line on standard error per opening, for the measuring script.
+    if (qEnvironmentVariableIsSet("PYLONIX_PANEL_TIMING")) {
+        connect(
+            view_.get(), &QQuickWindow::frameSwapped, this,
+            [sinceActivation] {
+                std::fprintf(stderr, "pylonix: panel first frame %lld ms after the activation\n",
+                             static_cast<long long>(sinceActivation.elapsed()));
+            },
+            Qt::SingleShotConnection);
+    }
     QScreen* screen = anchor.isNull() ? nullptr : QGuiApplication::screenAt(anchor.center());
     if (screen == nullptr) screen = QGuiApplication::primaryScreen();
     const QRect available = screen != nullptr ? screen->availableGeometry() : QRect();
@@ -76,8 +110,12 @@ void PanelWindow::close() {
     view_->setKeyboardGrabEnabled(false);
     view_->hide();
     view_->removeEventFilter(this);
-    // Closing may be asked from inside the view's own event handling.
-    view_.release()->deleteLater();
+    // Closing may be asked from inside the view's own event handling. Once the scene is gone,
+    // the allocator gives its freed pages back.
+    QQuickView* view = view_.release();
+    connect(view, &QObject::destroyed, this, &releaseFreedMemory);
+    view->deleteLater();
+    closing_ = view;
     sinceClosed_.start();
     emit closed();
 }

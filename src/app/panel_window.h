@@ -2,11 +2,14 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QPointer>
+#include <QQuickView>
 #include <QRect>
 #include <QSize>
 #include <functional>
 #include <memory>
 
+class QQmlEngine;
 class QQuickView;
 class QScreen;
 
@@ -54,7 +57,9 @@ class PanelWindow : public QObject {
 
     SceneLoader loader_;
     SizeRule sizeRule_;
+    std::unique_ptr<QQmlEngine> engine_;
     std::unique_ptr<QQuickView> view_;
+    QPointer<QQuickView> closing_;
     QElapsedTimer sinceOpened_;
     QElapsedTimer sinceClosed_;
 };
