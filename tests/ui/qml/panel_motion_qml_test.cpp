@@ -26,14 +26,7 @@ PowerSnapshot failedReading() {
 }
 
 PanelInput withApplications(int count) {
-    PanelInput input = inputFor(dischargingSnapshot());
-    input.applicationPower.state = ApplicationPowerSnapshot::State::available();
-    for (int index = 0; index < count; ++index) {
-        input.applicationPower.entries.push_back({"/apps/" + std::to_string(index),
-                                                  "App " + std::to_string(index), 10.0 - index,
-                                                  index % 3, 2});
-    }
-    return input;
+    return testing::withApplications(dischargingSnapshot(), count);
 }
 
 // Strictly between the two, in every channel that differs.

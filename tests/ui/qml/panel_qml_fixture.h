@@ -12,6 +12,7 @@
 #include <QQuickItem>
 #include <QQuickView>
 #include <memory>
+#include <string>
 
 #include "ui/qml/panel_bridge.h"
 
@@ -20,6 +21,18 @@ namespace pylonix::testing {
 inline PanelInput inputFor(PowerSnapshot snapshot) {
     PanelInput input;
     input.snapshot = std::move(snapshot);
+    return input;
+}
+
+// A reading with `count` sampled applications, the highest first.
+inline PanelInput withApplications(PowerSnapshot snapshot, int count) {
+    PanelInput input = inputFor(std::move(snapshot));
+    input.applicationPower.state = ApplicationPowerSnapshot::State::available();
+    for (int index = 0; index < count; ++index) {
+        input.applicationPower.entries.push_back({"/apps/" + std::to_string(index),
+                                                  "App " + std::to_string(index), 10.0 - index,
+                                                  index % 3, 2});
+    }
     return input;
 }
 

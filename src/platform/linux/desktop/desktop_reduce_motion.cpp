@@ -126,9 +126,9 @@ void DesktopReduceMotion::update() {
     const std::optional<QString>& gnomeValue = gnome_.value();
     const std::optional<bool> gnome =
         gnomeValue ? reduceMotionFromGnomeSetting(gnomeValue->toStdString()) : std::nullopt;
-    const std::optional<bool> first = sources_.plasmaFirst ? kde_ : gnome;
-    const std::optional<bool> second = sources_.plasmaFirst ? gnome : kde_;
-    const bool reduce = first ? *first : second.value_or(false);
+    const std::optional<bool>& first = sources_.plasmaFirst ? kde_ : gnome;
+    const std::optional<bool>& second = sources_.plasmaFirst ? gnome : kde_;
+    const bool reduce = first.value_or(second.value_or(false));
     if (reduce == reduceMotion_) return;
     reduceMotion_ = reduce;
     emit reduceMotionChanged(reduce);
