@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QQuickView>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -188,5 +189,7 @@ int main(int argc, char* argv[]) {
     const pylonix::Subscription updateErrors =
         softwareUpdate.startupError.observe([&](const std::optional<std::string>&) { show(); });
     show();
+    // The panel's scene is compiled once the tray item is up, not at the first click.
+    QTimer::singleShot(2000, &tray, [&] { tray.panel().prepare(QUrl(QString::fromLatin1(pylonix::kPowerPanelUrl))); });
     return QApplication::exec();
 }

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPixmapCache>
+#include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickView>
@@ -118,6 +119,12 @@ void PanelWindow::close() {
     closing_ = view;
     sinceClosed_.start();
     emit closed();
+}
+
+void PanelWindow::prepare(const QUrl& url) {
+    if (!engine_) engine_ = std::make_unique<QQmlEngine>();
+    // Compiled and cached by the engine; the component itself is not needed.
+    QQmlComponent(engine_.get(), url).isReady();
 }
 
 void PanelWindow::escape() {

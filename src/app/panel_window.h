@@ -6,6 +6,7 @@
 #include <QQuickView>
 #include <QRect>
 #include <QSize>
+#include <QUrl>
 #include <functional>
 #include <memory>
 
@@ -38,6 +39,9 @@ class PanelWindow : public QObject {
     void toggle(const QRect& anchor);
     void open(const QRect& anchor);
     void close();
+    // Compiles the scene at `url` ahead of the first opening, so that opening does not pay for
+    // it; nothing is shown.
+    void prepare(const QUrl& url);
 
     // The scene while the panel is open; null while it is closed.
     QQuickView* view() const { return view_.get(); }
