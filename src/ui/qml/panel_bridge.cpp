@@ -178,7 +178,6 @@ void PanelBridge::setInput(PanelInput input) {
 
 void PanelBridge::rebuild() {
     view_ = makePanelView(input_);
-    palette_ = paletteMap(view_.colorScheme);
     menuBarLabel_ = menuBarLabelMap(view_.menuBarLabel);
     footer_ = footerMap(view_);
     statusHeader_ = statusHeaderMap(view_.statusHeader);
@@ -189,6 +188,11 @@ void PanelBridge::rebuild() {
     powerDetails_ = powerDetailsMap(view_.powerDetails);
     breakdown_ = breakdownMap(view_.breakdown);
     applications_.setSnapshot(input_.applicationPower, view_.isIncludedInBalance);
+    if (paletteScheme_ != view_.colorScheme) {
+        paletteScheme_ = view_.colorScheme;
+        palette_ = paletteMap(view_.colorScheme);
+        emit appearanceChanged();
+    }
     emit viewChanged();
 }
 

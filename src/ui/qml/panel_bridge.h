@@ -24,8 +24,9 @@ class PanelBridge : public QObject {
     Q_PROPERTY(double panelWidth READ panelWidth NOTIFY viewChanged)
     Q_PROPERTY(double panelHeight READ panelHeight NOTIFY viewChanged)
     // "light" or "dark", and the shade of every colour and surface name in it.
-    Q_PROPERTY(QString colorScheme READ colorScheme NOTIFY viewChanged)
-    Q_PROPERTY(QVariantMap palette READ palette NOTIFY viewChanged)
+    // Notified only when the appearance changes: every colour binds to the palette.
+    Q_PROPERTY(QString colorScheme READ colorScheme NOTIFY appearanceChanged)
+    Q_PROPERTY(QVariantMap palette READ palette NOTIFY appearanceChanged)
     Q_PROPERTY(QVariantMap menuBarLabel READ menuBarLabel NOTIFY viewChanged)
     Q_PROPERTY(QVariantMap footer READ footer NOTIFY viewChanged)
     Q_PROPERTY(QVariantMap statusHeader READ statusHeader NOTIFY viewChanged)
@@ -104,6 +105,7 @@ class PanelBridge : public QObject {
 
   signals:
     void viewChanged();
+    void appearanceChanged();
     void motionChanged();
     void checkForUpdatesRequested();
 
@@ -116,6 +118,7 @@ class PanelBridge : public QObject {
     QVariantMap unavailableNotice_, powerDetails_, breakdown_;
     QVariantList tiles_;
     QVariantMap palette_;
+    std::optional<ColorScheme> paletteScheme_;
     bool isVisible_ = false;
     bool reduceMotion_ = false;
     bool suppressCustomMotion_ = false;
