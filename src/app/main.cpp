@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QQuickView>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
@@ -14,6 +15,7 @@
 #include "common/application_info.h"
 #include "app/tray_application.h"
 #include "app/tray_values.h"
+#include "platform/linux/desktop/desktop_color_scheme.h"
 #include "platform/linux/desktop/desktop_reduce_motion.h"
 #include "platform/linux/login_item/login_items_settings.h"
 #include "platform/linux/login_item/xdg_autostart_login_item.h"
@@ -95,7 +97,17 @@ int main(int argc, char* argv[]) {
 
     // The panel draws what its bridge computes from the monitor and the controllers.
     pylonix::PanelBridge panel;
-    panel.setReduceMotion(pylonix::linux_platform::desktopRequestsReducedMotion());
+    const pylonix::linux_platform::DesktopColorScheme colorScheme;
+    const auto followColorScheme = [&panel](bool dark) {
+        panel.setColorScheme(dark ? pylonix::ColorScheme::dark : pylonix::ColorScheme::light);
+    };
+    followColorScheme(colorScheme.prefersDark());
+    QObject::connect(&colorScheme, &pylonix::linux_platform::DesktopColorScheme::prefersDarkChanged,
+                     &panel, followColorScheme);
+    const pylonix::linux_platform::DesktopReduceMotion reduceMotion;
+    QObject::connect(&reduceMotion,
+                     &pylonix::linux_platform::DesktopReduceMotion::reduceMotionChanged, &panel,
+                     &pylonix::PanelBridge::setReduceMotion);
     const auto panelInput = [&](const QScreen* screen) {
         pylonix::PanelInput input = panel.input();
         input.snapshot = monitor->snapshot();
@@ -122,28 +134,32 @@ int main(int argc, char* argv[]) {
              },
          .quit = [] { QApplication::quit(); }});
 
+    // Opening: the work starts before the scene is built, so that the application section is
+    // `collecting` from its first frame; the motion gate opens once the panel is on screen.
+    const auto stopPanelWork = [&] {
+        panel.setVisible(false);
+        if (sampling) {
+            sampling->cancel();
+            sampling.reset();
+        }
+    };
     pylonix::TrayApplication tray({
-        .panelLoader = [&](QQuickView& view) { return pylonix::loadPowerPanel(view, panel); },
-        .panelSize = panelSize,
-        .panelOpened =
-            [&] {
+        .panelLoader =
+            [&](QQuickView& view) {
                 monitor->start();
                 launchAtLogin.refresh();
-                panel.setShowsPowerDetails(false);
-                panel.setVisible(true);
+                panel.beginOpening();
                 if (!sampling) {
                     sampling.emplace();
                     applicationPower.run(sampling->token());
                 }
+                if (pylonix::loadPowerPanel(view, panel)) return true;
+                stopPanelWork();
+                return false;
             },
-        .panelClosed =
-            [&] {
-                panel.setVisible(false);
-                if (sampling) {
-                    sampling->cancel();
-                    sampling.reset();
-                }
-            },
+        .panelSize = panelSize,
+        .panelOpened = [&] { panel.setVisible(true); },
+        .panelClosed = stopPanelWork,
         .trayShowsLabels = trayLabelsFromEnvironment(),
     });
 
@@ -168,5 +184,7 @@ int main(int argc, char* argv[]) {
     const pylonix::Subscription updateErrors =
         softwareUpdate.startupError.observe([&](const std::optional<std::string>&) { show(); });
     show();
+    // The panel's scene is compiled once the tray item is up, not at the first click.
+    QTimer::singleShot(2000, &tray, [&] { tray.panel().prepare(QUrl(QString::fromLatin1(pylonix::kPowerPanelUrl))); });
     return QApplication::exec();
 }

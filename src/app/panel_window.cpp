@@ -1,10 +1,17 @@
 #include "app/panel_window.h"
 
+#include <malloc.h>
+
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPixmapCache>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
 #include <QQuickView>
 #include <QScreen>
+#include <cstdio>
 #include <utility>
 
 #include "app/panel_placement.h"
@@ -16,12 +23,27 @@ namespace {
 // outside it), then reaches the item; an activation this soon after closing is that click.
 constexpr qint64 kSameClickMilliseconds = 300;
 
+// Qt's image caches and the allocator keep what the scene used; give it back to the system.
+void releaseFreedMemory() {
+    QPixmapCache::clear();
+    ::malloc_trim(0);
+}
+
 }  // namespace
 
 PanelWindow::PanelWindow(SceneLoader loader, SizeRule sizeRule, QObject* parent)
-    : QObject(parent), loader_(std::move(loader)), sizeRule_(std::move(sizeRule)) {}
+    : QObject(parent), loader_(std::move(loader)), sizeRule_(std::move(sizeRule)) {
+    // The panel is drawn by Qt Quick's software renderer: a graphics context per opening costs
+    // hundreds of milliseconds, and the driver it loads stays resident after the panel closes.
+    // Set before the first Qt Quick window exists.
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+}
 
-PanelWindow::~PanelWindow() = default;
+PanelWindow::~PanelWindow() {
+    // A scene closed just before: it needs the engine, which goes first otherwise.
+    delete closing_.data();
+    view_.reset();
+}
 
 bool PanelWindow::isOpen() const {
     return view_ && view_->isVisible();
@@ -35,9 +57,10 @@ void PanelWindow::toggle(const QRect& anchor) {
     }
 }
 
-bool PanelWindow::ensureView() {
-    if (view_) return true;
-    auto view = std::make_unique<QQuickView>();
+bool PanelWindow::createView() {
+    // One engine for every opening: its compiled types make each new scene quick to build.
+    if (!engine_) engine_ = std::make_unique<QQmlEngine>();
+    auto view = std::make_unique<QQuickView>(engine_.get(), nullptr);
     view->setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     view->setResizeMode(QQuickView::SizeRootObjectToView);
     view->setColor(Qt::transparent);
@@ -54,7 +77,19 @@ bool PanelWindow::ensureView() {
 }
 
 void PanelWindow::open(const QRect& anchor) {
-    if (isOpen() || !ensureView()) return;
+    QElapsedTimer sinceActivation;
+    sinceActivation.start();
+    if (isOpen() || !createView()) return;
+    // PYLONIX_PANEL_TIMING=1: one line on standard error per opening, for the measuring script.
+    if (qEnvironmentVariableIsSet("PYLONIX_PANEL_TIMING")) {
+        connect(
+            view_.get(), &QQuickWindow::frameSwapped, this,
+            [sinceActivation] {
+                std::fprintf(stderr, "pylonix: panel first frame %lld ms after the activation\n",
+                             static_cast<long long>(sinceActivation.elapsed()));
+            },
+            Qt::SingleShotConnection);
+    }
     QScreen* screen = anchor.isNull() ? nullptr : QGuiApplication::screenAt(anchor.center());
     if (screen == nullptr) screen = QGuiApplication::primaryScreen();
     const QRect available = screen != nullptr ? screen->availableGeometry() : QRect();
@@ -75,15 +110,39 @@ void PanelWindow::close() {
     view_->setMouseGrabEnabled(false);
     view_->setKeyboardGrabEnabled(false);
     view_->hide();
+    view_->removeEventFilter(this);
+    // Closing may be asked from inside the view's own event handling. Once the scene is gone,
+    // the allocator gives its freed pages back.
+    QQuickView* view = view_.release();
+    connect(view, &QObject::destroyed, this, &releaseFreedMemory);
+    view->deleteLater();
+    closing_ = view;
     sinceClosed_.start();
     emit closed();
+}
+
+void PanelWindow::prepare(const QUrl& url) {
+    if (!engine_) engine_ = std::make_unique<QQmlEngine>();
+    // Compiled and cached by the engine; the component itself is not needed.
+    QQmlComponent(engine_.get(), url).isReady();
+}
+
+void PanelWindow::escape() {
+    QVariant dismissed;
+    QObject* scene = view_->rootObject();
+    if (scene != nullptr && scene->metaObject()->indexOfMethod("dismissInnermost()") >= 0 &&
+        QMetaObject::invokeMethod(scene, "dismissInnermost", Q_RETURN_ARG(QVariant, dismissed)) &&
+        dismissed.toBool()) {
+        return;
+    }
+    close();
 }
 
 bool PanelWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == view_.get()) {
         if (event->type() == QEvent::KeyPress &&
             static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-            close();
+            escape();
             return true;
         }
         if (event->type() == QEvent::MouseButtonPress) {

@@ -2,11 +2,15 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QPointer>
+#include <QQuickView>
 #include <QRect>
 #include <QSize>
+#include <QUrl>
 #include <functional>
 #include <memory>
 
+class QQmlEngine;
 class QQuickView;
 class QScreen;
 
@@ -14,15 +18,17 @@ namespace pylonix {
 
 // The panel's frameless window: anchored under the tray item, closed by Escape or by a click
 // anywhere outside it (the pointer is grabbed while it is open; losing the focus closes it
-// too, for desktops that do not allow grabs). The QML scene is loaded on the first opening and
-// kept; it is hidden, not destroyed, on closing.
+// too, for desktops that do not allow grabs). Each opening loads the scene anew and each closing
+// destroys it: nothing of one opening (scroll position, open menu, alert) reaches the next, and
+// the closed panel holds no scene in memory.
 class PanelWindow : public QObject {
     Q_OBJECT
 
   public:
     // The panel's size in device-independent pixels on the screen it opens on.
     using SizeRule = std::function<QSize(const QScreen* screen)>;
-    // Loads the panel's QML into the view; false when it cannot (the loader reports why).
+    // Loads the panel's QML into a new view, on every opening; false when it cannot (the loader
+    // reports why).
     using SceneLoader = std::function<bool(QQuickView& view)>;
 
     PanelWindow(SceneLoader loader, SizeRule sizeRule, QObject* parent = nullptr);
@@ -33,8 +39,11 @@ class PanelWindow : public QObject {
     void toggle(const QRect& anchor);
     void open(const QRect& anchor);
     void close();
+    // Compiles the scene at `url` ahead of the first opening, so that opening does not pay for
+    // it; nothing is shown.
+    void prepare(const QUrl& url);
 
-    // The scene, once the panel has opened; null before.
+    // The scene while the panel is open; null while it is closed.
     QQuickView* view() const { return view_.get(); }
 
   signals:
@@ -45,11 +54,16 @@ class PanelWindow : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    bool ensureView();
+    bool createView();
+    // Escape first closes what is open inside the scene (its `dismissInnermost()`, when it has
+    // one); only when nothing was, it closes the panel.
+    void escape();
 
     SceneLoader loader_;
     SizeRule sizeRule_;
+    std::unique_ptr<QQmlEngine> engine_;
     std::unique_ptr<QQuickView> view_;
+    QPointer<QQuickView> closing_;
     QElapsedTimer sinceOpened_;
     QElapsedTimer sinceClosed_;
 };

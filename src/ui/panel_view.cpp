@@ -9,6 +9,7 @@ PanelView makePanelView(const PanelInput& input) {
     PanelView view;
     view.menuBarLabel = makePowerMenuBarLabel(snapshot, input.hasAvailableVersion);
     view.height = panelHeight(input.screenVisibleHeight);
+    view.colorScheme = input.colorScheme;
     view.footerUpdatedAt = footerUpdatedAt(snapshot.timestamp, input.timeStyle);
     view.updateShortcut = makeUpdateShortcut(input.hasAvailableVersion, input.canCheckForUpdates,
                                              input.hasSoftwareUpdateError);

@@ -12,6 +12,7 @@
 #include "ui/power_menu_bar_label.h"
 #include "ui/short_time_format.h"
 #include "ui/system_power_panel.h"
+#include "ui/ui_palette.h"
 
 namespace pylonix {
 
@@ -27,6 +28,8 @@ struct PanelInput {
     std::optional<std::string> version;
     std::optional<double> screenVisibleHeight;  // absent without a screen
     TimeTextStyle timeStyle;
+    // The desktop's appearance: which shade every colour name is drawn in.
+    ColorScheme colorScheme = ColorScheme::light;
 };
 
 // The texts, symbols, colours and visibility of the label and of every panel section built
@@ -35,6 +38,7 @@ struct PanelView {
     PowerMenuBarLabel menuBarLabel;
     double width = kPanelWidth;
     double height = kPanelMaximumHeight;
+    ColorScheme colorScheme = ColorScheme::light;
     std::string footerUpdatedAt;
     std::optional<UpdateShortcut> updateShortcut;
     std::string version;

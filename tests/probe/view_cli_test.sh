@@ -31,6 +31,9 @@ check "balance update" "True 有新版本 True 15.2 W" \
 check "balance details" "实际输入=35.3 W 电池电压=12.80 V 电池电流=+1.57 A 预计充满=约 1 小时 35 分钟" \
   "$(json_field "$out" '" ".join(r["label"] + "=" + r["value"] for r in d["powerDetails"]["rows"])')"
 check "balance footer" "更新于 05:46" "$(json_field "$out" 'd["panel"]["footerUpdatedAt"]')"
+check "light by default" "light" "$(json_field "$out" 'd["panel"]["colorScheme"]')"
+out=$(view "$images/charging-balance-dark.json")
+check "dark appearance" "dark 14.84" "$(json_field "$out" 'd["panel"]["colorScheme"], d["powerCard"]["valueText"]')"
 
 out=$(view "$images/unavailable.json")
 check "error notice" "未检测到内置电池。 error None None" \
@@ -79,7 +82,8 @@ check "update error" "查看更新 2.0… False False True 软件更新" \
 # Unusable input: exit 2, one line on standard error, nothing on standard output.
 for input in 'not json' '[1]' '{"snapshot": 3}' '{"showsPowerDetails": "yes"}' \
              '{"screenVisibleHeight": "tall"}' '{"softwareUpdate": {"state": {"availableVersion": 2}}}' \
-             '{"refreshInterval": 3}' '{"showsAllApplications": 1}' '{"launchAtLogin": {"errorMessage": 5}}'; do
+             '{"refreshInterval": 3}' '{"showsAllApplications": 1}' '{"launchAtLogin": {"errorMessage": 5}}' \
+             '{"colorScheme": "dim"}' '{"colorScheme": 1}'; do
   out=$(printf '%s' "$input" | view 2>/tmp/view_err)
   check "rejects [$input]" 2 $?
   check "prints nothing for [$input]" "" "$out"

@@ -49,6 +49,7 @@ Json panelJson(const PanelView& view) {
     }
     return Json{{"width", view.width},
                 {"height", view.height},
+                {"colorScheme", toString(view.colorScheme)},
                 {"footerUpdatedAt", view.footerUpdatedAt},
                 {"updateShortcut", shortcut},
                 {"version", view.version}};
@@ -145,6 +146,14 @@ PanelInput panelInputFromJson(const Json& json) {
     input.version = optionalString(json, "version", "");
     if (const Json* height = optionalMember(json, "screenVisibleHeight")) {
         input.screenVisibleHeight = doubleValue(*height, "screenVisibleHeight");
+    }
+    if (const Json* scheme = optionalMember(json, "colorScheme")) {
+        const std::string text = stringValue(*scheme, "colorScheme");
+        const std::optional<ColorScheme> parsed = colorSchemeFromString(text);
+        if (!parsed) {
+            throw InputError("colorScheme: \"" + text + "\" is neither \"light\" nor \"dark\"");
+        }
+        input.colorScheme = *parsed;
     }
     return input;
 }

@@ -154,6 +154,7 @@ int main(int argc, char** argv) {
 
     PanelBridge bridge;
     bridge.setShowsPowerDetails(input.showsPowerDetails);
+    bridge.setColorScheme(input.colorScheme);
     bridge.applications().setShowsAllApplications(sections.showsAllApplications);
     QHash<QString, QImage> icons;
     for (const auto& [id, file] : extras.iconFiles) {

@@ -16,8 +16,8 @@ Rectangle {
     objectName: model.identifier
     implicitHeight: column.implicitHeight + 24
     radius: 13
-    color: Qt.rgba(0, 0, 0, 0.035)
-    border.color: Qt.rgba(0, 0, 0, 0.06)
+    color: Theme.color("group")
+    border.color: Theme.color("groupBorder")
     border.width: 1
 
     // The rows kept on screen while a collapse fades the lower ones out, and their opacity.
@@ -229,7 +229,7 @@ Rectangle {
                 implicitWidth: badgeText.implicitWidth + 14
                 implicitHeight: badgeText.implicitHeight + 6
                 radius: height / 2
-                color: Qt.rgba(0, 0, 0, 0.06)
+                color: Theme.color("badge")
                 PanelText {
                     id: badgeText
                     anchors.centerIn: parent
@@ -270,6 +270,7 @@ Rectangle {
 
             StateContent {
                 id: previous
+                objectName: "application-state-previous"
                 width: stateSlot.width
                 opacity: 0
                 visible: opacity > 0
@@ -277,6 +278,7 @@ Rectangle {
             }
             StateContent {
                 id: current
+                objectName: "application-state-current"
                 width: stateSlot.width
                 model: section.model
                 live: true

@@ -9,8 +9,8 @@ Rectangle {
 
     implicitHeight: column.implicitHeight + 24
     radius: 13
-    color: Qt.rgba(0, 0, 0, 0.035)
-    border.color: Qt.rgba(0, 0, 0, 0.06)
+    color: Theme.color("group")
+    border.color: Theme.color("groupBorder")
     border.width: 1
 
     ColumnLayout {

@@ -1,7 +1,8 @@
 import QtQuick
 
 // A text whose changes cross-fade: the old text fades out while the new one fades in. With
-// `animated` false a change applies at once.
+// `animated` false a change applies at once. A text whose animation depends on more than its
+// own change is not bound: its owner calls show() with the decision.
 Item {
     id: fader
     property string text
@@ -17,18 +18,24 @@ Item {
 
     implicitWidth: current.implicitWidth
     implicitHeight: current.implicitHeight
-    Component.onCompleted: shownText = text
+    // Unless its owner has shown a text already.
+    Component.onCompleted: if (shownText === "") shownText = text
 
-    onTextChanged: {
-        if (animated && shownText !== text) {
+    onTextChanged: show(text, animated)
+
+    function show(newText, animate) {
+        if (animate && shownText !== newText) {
             previous.text = shownText
             fade.restart()
-        } else {
+        } else if (shownText !== newText || !fade.running) {
             fade.stop()
             previous.text = ""
+            previous.opacity = 0
             current.opacity = 1
         }
-        shownText = text
+        shownText = newText
+        if (text !== newText)
+            text = newText
     }
 
     PanelText {

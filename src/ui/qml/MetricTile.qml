@@ -13,8 +13,8 @@ Rectangle {
 
     implicitHeight: Math.max(58, content.implicitHeight + 20)
     radius: 12
-    color: Qt.rgba(0, 0, 0, 0.045)
-    border.color: Qt.rgba(0, 0, 0, 0.06)
+    color: Theme.color("tile")
+    border.color: Theme.color("groupBorder")
     border.width: 1
 
     Row {

@@ -5,15 +5,49 @@ Rectangle {
     id: card
     required property var model           // the bridge's powerCard
     property bool motionAllowed: false
-    property bool statusChangeAnimates: false
+
+    // The card compares the power-supply state itself: a new value brings its state with it, so
+    // the decision to animate is made before anything on screen changes. The fill and the
+    // border blend from the last state's tint to the new one; the note cross-fades with them.
+    property string shownStatus: ""
+    property string shownTint: ""
+    property string previousTint: ""
+    property real tintProgress: 1
+
+    onModelChanged: {
+        const animate = shownStatus !== model.status && motionAllowed
+        shownStatus = model.status
+        if (animate || shownTint !== model.tint) {
+            tintFade.stop()
+            previousTint = shownTint
+            shownTint = model.tint
+            tintProgress = animate ? 0 : 1
+            if (animate)
+                tintFade.restart()
+        }
+        note.show(model.note, animate)
+    }
+    Component.onCompleted: {
+        shownStatus = model.status
+        shownTint = model.tint
+        previousTint = model.tint
+        note.show(model.note, false)
+    }
 
     implicitHeight: column.implicitHeight + 24
     radius: 16
-    color: Theme.faded(model.tint, 0.09)
-    border.color: Theme.faded(model.tint, 0.15)
+    color: Theme.blend(Theme.faded(previousTint, 0.09), Theme.faded(shownTint, 0.09), tintProgress)
+    border.color: Theme.blend(Theme.faded(previousTint, 0.15), Theme.faded(shownTint, 0.15), tintProgress)
     border.width: 1
-    Behavior on color { enabled: card.statusChangeAnimates; ColorAnimation { duration: 180; easing.type: Easing.InOutQuad } }
-    Behavior on border.color { enabled: card.statusChangeAnimates; ColorAnimation { duration: 180; easing.type: Easing.InOutQuad } }
+    NumberAnimation {
+        id: tintFade
+        target: card
+        property: "tintProgress"
+        from: 0
+        to: 1
+        duration: 180
+        easing.type: Easing.InOutQuad
+    }
 
     Column {
         id: column
@@ -42,8 +76,11 @@ Rectangle {
                 color: Theme.color("secondary")
             }
         }
-        Row {
-            spacing: 6
+        // The figure keeps a frame at least 136 points wide; the unit follows the figure itself,
+        // 6 points after its last glyph, however long it is.
+        Item {
+            width: parent.width
+            height: Math.max(value.height, unit.y + unit.height)
             CrossFadeText {
                 id: value
                 objectName: card.model.valueIdentifier
@@ -58,6 +95,9 @@ Rectangle {
                 Accessible.ignored: true
             }
             PanelText {
+                id: unit
+                objectName: "system-power-unit"
+                x: value.x + value.implicitWidth + 6
                 anchors.baseline: value.top
                 anchors.baselineOffset: value.currentText.baselineOffset
                 combined: true
@@ -68,10 +108,9 @@ Rectangle {
             }
         }
         CrossFadeText {
+            id: note
             objectName: "system-power-note"
             width: parent.width
-            text: card.model.note
-            animated: card.statusChangeAnimates
             font.family: Theme.textFamily
             font.pixelSize: Theme.caption
             color: Theme.color("secondary")

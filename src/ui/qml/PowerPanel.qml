@@ -11,6 +11,25 @@ Rectangle {
     width: panel.panelWidth
     height: panel.panelHeight
     color: Theme.windowBackground
+    Binding {
+        target: Theme
+        property: "palette"
+        value: root.panel.palette
+    }
+
+    // Escape closes the innermost open thing: the alert, else the menu. False when neither is
+    // open, and the window closes the panel itself.
+    function dismissInnermost() {
+        if (settingsMenu.alert.opened) {
+            settingsMenu.alert.close()
+            return true
+        }
+        if (settingsMenu.menu.opened) {
+            settingsMenu.menu.close()
+            return true
+        }
+        return false
+    }
 
     ColumnLayout {
         anchors.fill: parent
@@ -56,11 +75,12 @@ Rectangle {
                             glyph: badgeSlot.shown.glyph
                             tint: badgeSlot.shown.color
                         }
-                        // The badge cross-fades when the power-supply state changes.
+                        // The badge cross-fades when the power-supply state changes (each state
+                        // has its own title).
                         property string key: shown.title
                         property var last: null
                         onKeyChanged: {
-                            if (root.panel.statusChangeAnimates && last) {
+                            if (root.panel.motionAllowed && last) {
                                 previousBadge.title = last.title
                                 previousBadge.glyph = last.glyph
                                 previousBadge.tint = last.color
@@ -93,7 +113,6 @@ Rectangle {
                     Layout.fillWidth: true
                     model: root.panel.powerCard
                     motionAllowed: root.panel.motionAllowed
-                    statusChangeAnimates: root.panel.statusChangeAnimates
                 }
 
                 // 3. The failed reading's message, or the tiles and the missing figure's reason.
@@ -171,7 +190,7 @@ Rectangle {
             Layout.leftMargin: 12
             Layout.rightMargin: 12
             implicitHeight: 1
-            color: Qt.rgba(0, 0, 0, 0.1)
+            color: Theme.color("separator")
         }
 
         RowLayout {
@@ -220,6 +239,7 @@ Rectangle {
                 Accessible.description: root.panel.footer.updateShortcut.tooltip
             }
             SettingsMenu {
+                id: settingsMenu
                 settings: root.panel.settings
             }
         }

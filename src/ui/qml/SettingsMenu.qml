@@ -10,6 +10,17 @@ AbstractButton {
     readonly property var model: settings.button
 
     objectName: model.identifier
+    // The menu, its submenu and the alert in the panel's appearance.
+    palette.window: Theme.windowBackground
+    palette.windowText: Theme.primary
+    palette.base: Theme.windowBackground
+    palette.text: Theme.primary
+    palette.button: Theme.color("tile")
+    palette.buttonText: Theme.primary
+    palette.light: Theme.color("group")
+    palette.midlight: Theme.color("badge")
+    palette.mid: Theme.color("separator")
+    palette.dark: Theme.color("secondary")
     padding: 0
     topPadding: 3
     bottomPadding: 3
@@ -49,10 +60,12 @@ AbstractButton {
     Accessible.role: Accessible.ButtonMenu
     Accessible.name: model.accessibilityLabel
 
-    // Quit works from anywhere in the panel, the open menu included.
+    // Quit works from anywhere in the panel, the open menu and the alert included: a window
+    // shortcut outside an open popup is blocked by it, an application one never is (the panel
+    // is the program's only window that takes keys).
     Shortcut {
         sequence: "Ctrl+Q"
-        context: Qt.WindowShortcut
+        context: Qt.ApplicationShortcut
         onActivated: {
             const entries = button.settings.entries
             for (let index = 0; index < entries.length; ++index) {
@@ -63,6 +76,7 @@ AbstractButton {
     }
 
     property alias menu: menu
+    property alias alert: alert
     Menu {
         id: menu
         objectName: "settings-menu-popup"
@@ -173,6 +187,16 @@ AbstractButton {
     Dialog {
         id: alert
         objectName: "settings-alert"
+        palette.window: Theme.windowBackground
+        palette.windowText: Theme.primary
+        palette.base: Theme.windowBackground
+        palette.text: Theme.primary
+        palette.button: Theme.color("tile")
+        palette.buttonText: Theme.primary
+        palette.light: Theme.color("group")
+        palette.midlight: Theme.color("badge")
+        palette.mid: Theme.color("separator")
+        palette.dark: Theme.color("secondary")
         parent: Overlay.overlay
         anchors.centerIn: parent
         width: Math.min(300, parent ? parent.width - 40 : 300)

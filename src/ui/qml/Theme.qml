@@ -16,20 +16,23 @@ QtObject {
     readonly property real caption: 11
     readonly property real caption2: 10
 
-    readonly property color windowBackground: "#f4f4f6"
-    readonly property color primary: Qt.rgba(0, 0, 0, 0.85)
+    // The shade of every colour and surface name in the desktop's appearance; the panel hands
+    // over its bridge's palette.
+    property var palette: ({})
+    readonly property color windowBackground: color("window")
+    readonly property color primary: color("primary")
 
     function color(name) {
-        switch (name) {
-        case "green": return Qt.rgba(0.16, 0.65, 0.27, 1)
-        case "blue": return Qt.rgba(0, 0.48, 1, 1)
-        case "orange": return Qt.rgba(0.94, 0.55, 0, 1)
-        case "red": return Qt.rgba(1, 0.23, 0.19, 1)
-        case "indigo": return Qt.rgba(0.35, 0.34, 0.84, 1)
-        case "secondary": return Qt.rgba(0, 0, 0, 0.5)
-        case "tertiary": return Qt.rgba(0, 0, 0, 0.3)
-        default: return primary
-        }
+        const shade = palette[name]
+        if (shade !== undefined)
+            return shade
+        return palette["primary"] !== undefined ? palette["primary"] : Qt.rgba(0, 0, 0, 0.85)
+    }
+
+    // `from` moved towards `to` by `progress` (0 to 1), channel by channel.
+    function blend(from, to, progress) {
+        return Qt.rgba(from.r + (to.r - from.r) * progress, from.g + (to.g - from.g) * progress,
+                       from.b + (to.b - from.b) * progress, from.a + (to.a - from.a) * progress)
     }
 
     // `name`'s colour at `opacity`, for fills and strokes.

@@ -1,5 +1,6 @@
 #include "ui/qml/panel_bridge.h"
 
+#include <QColor>
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickView>
@@ -60,8 +61,9 @@ QVariantMap statusHeaderMap(const StatusHeader& header) {
     return map;
 }
 
-QVariantMap powerCardMap(const PowerCard& card) {
+QVariantMap powerCardMap(const PowerCard& card, PowerSnapshot::Status status) {
     return {
+        {"status", QString::fromLatin1(toString(status))},
         {"title", qmlText(card.title)},
         {"caption", qmlText(card.caption)},
         {"valueText", qmlText(card.valueText)},
@@ -143,37 +145,65 @@ QVariantMap breakdownMap(const PowerBreakdown& section) {
     return map;
 }
 
+QColor qmlColor(const Rgba& color) {
+    return QColor::fromRgbF(static_cast<float>(color.red), static_cast<float>(color.green),
+                            static_cast<float>(color.blue), static_cast<float>(color.alpha));
+}
+
+QVariantMap paletteMap(ColorScheme scheme) {
+    QVariantMap map;
+    for (UiColor color : kAllUiColors)
+        map.insert(qmlText(toString(color)), qmlColor(shade(color, scheme)));
+    for (UiSurface surface : kAllUiSurfaces) {
+        map.insert(qmlText(toString(surface)), qmlColor(shade(surface, scheme)));
+    }
+    return map;
+}
+
 }  // namespace
 
 PanelBridge::PanelBridge(QObject* parent)
     : QObject(parent), icons_(std::make_shared<ApplicationIconStore>()) {
     applications_.setIconLookup(
         [icons = icons_](const std::string& id) { return icons->contains(id); });
-    rebuild(std::nullopt);
+    rebuild();
 }
 
 void PanelBridge::setInput(PanelInput input) {
-    const PowerSnapshot::Status previous = input_.snapshot.status();
     input.showsPowerDetails = input_.showsPowerDetails;
+    input.colorScheme = input_.colorScheme;
     input_ = std::move(input);
-    rebuild(previous);
+    rebuild();
 }
 
-void PanelBridge::rebuild(std::optional<PowerSnapshot::Status> previousStatus) {
+void PanelBridge::rebuild() {
     view_ = makePanelView(input_);
-    statusChangeAnimates_ =
-        motionAllowed() && previousStatus && *previousStatus != input_.snapshot.status();
     menuBarLabel_ = menuBarLabelMap(view_.menuBarLabel);
     footer_ = footerMap(view_);
     statusHeader_ = statusHeaderMap(view_.statusHeader);
-    powerCard_ = powerCardMap(view_.powerCard);
+    powerCard_ = powerCardMap(view_.powerCard, input_.snapshot.status());
     errorNotice_ = noticeMap(view_.errorNotice);
     tiles_ = tilesList(view_.tiles);
     unavailableNotice_ = noticeMap(view_.unavailableNotice);
     powerDetails_ = powerDetailsMap(view_.powerDetails);
     breakdown_ = breakdownMap(view_.breakdown);
     applications_.setSnapshot(input_.applicationPower, view_.isIncludedInBalance);
+    if (paletteScheme_ != view_.colorScheme) {
+        paletteScheme_ = view_.colorScheme;
+        palette_ = paletteMap(view_.colorScheme);
+        emit appearanceChanged();
+    }
     emit viewChanged();
+}
+
+QString PanelBridge::colorScheme() const {
+    return qmlText(toString(view_.colorScheme));
+}
+
+void PanelBridge::setColorScheme(ColorScheme scheme) {
+    if (scheme == input_.colorScheme) return;
+    input_.colorScheme = scheme;
+    rebuild();
 }
 
 bool PanelBridge::motionAllowed() const {
@@ -205,7 +235,13 @@ void PanelBridge::togglePowerDetails() {
 void PanelBridge::setShowsPowerDetails(bool shows) {
     if (shows == input_.showsPowerDetails) return;
     input_.showsPowerDetails = shows;
-    rebuild(input_.snapshot.status());
+    rebuild();
+}
+
+void PanelBridge::beginOpening() {
+    setVisible(false);
+    setShowsPowerDetails(false);
+    settings_.closeIssue();
 }
 
 void PanelBridge::checkForUpdates() {

@@ -23,6 +23,10 @@ class PanelBridge : public QObject {
     Q_OBJECT
     Q_PROPERTY(double panelWidth READ panelWidth NOTIFY viewChanged)
     Q_PROPERTY(double panelHeight READ panelHeight NOTIFY viewChanged)
+    // "light" or "dark", and the shade of every colour and surface name in it.
+    // Notified only when the appearance changes: every colour binds to the palette.
+    Q_PROPERTY(QString colorScheme READ colorScheme NOTIFY appearanceChanged)
+    Q_PROPERTY(QVariantMap palette READ palette NOTIFY appearanceChanged)
     Q_PROPERTY(QVariantMap menuBarLabel READ menuBarLabel NOTIFY viewChanged)
     Q_PROPERTY(QVariantMap footer READ footer NOTIFY viewChanged)
     Q_PROPERTY(QVariantMap statusHeader READ statusHeader NOTIFY viewChanged)
@@ -38,10 +42,9 @@ class PanelBridge : public QObject {
     // fed by the host (connectSettingsMenu).
     Q_PROPERTY(QObject* applications READ applicationsObject CONSTANT)
     Q_PROPERTY(QObject* settings READ settingsObject CONSTANT)
-    // The motion gate, and whether the latest change came with a new power-supply state while
-    // the gate was open (the note and the card's colours animate only then).
+    // The motion gate. A change of the power-supply state is seen by the views themselves: the
+    // status header and the power card carry the state they show.
     Q_PROPERTY(bool motionAllowed READ motionAllowed NOTIFY motionChanged)
-    Q_PROPERTY(bool statusChangeAnimates READ statusChangeAnimates NOTIFY viewChanged)
     Q_PROPERTY(bool isVisible READ isVisible WRITE setVisible NOTIFY motionChanged)
     Q_PROPERTY(bool reduceMotion READ reduceMotion WRITE setReduceMotion NOTIFY motionChanged)
     Q_PROPERTY(bool suppressCustomMotion READ suppressCustomMotion WRITE setSuppressCustomMotion
@@ -51,13 +54,18 @@ class PanelBridge : public QObject {
     explicit PanelBridge(QObject* parent = nullptr);
 
     // Recomputes every view model from `input` and notifies QML once. The disclosure's state is
-    // the panel's own and survives new inputs: `input.showsPowerDetails` is not read here.
+    // the panel's own and the appearance the desktop's; both survive new inputs:
+    // `input.showsPowerDetails` and `input.colorScheme` are not read here.
     void setInput(PanelInput input);
     const PanelInput& input() const { return input_; }
     const PanelView& view() const { return view_; }
 
     double panelWidth() const { return view_.width; }
     double panelHeight() const { return view_.height; }
+    QString colorScheme() const;
+    QVariantMap palette() const { return palette_; }
+    // The desktop's appearance changed; the input's other values stay.
+    void setColorScheme(ColorScheme scheme);
     QVariantMap menuBarLabel() const { return menuBarLabel_; }
     QVariantMap footer() const { return footer_; }
     QVariantMap statusHeader() const { return statusHeader_; }
@@ -78,7 +86,6 @@ class PanelBridge : public QObject {
     const std::shared_ptr<ApplicationIconStore>& applicationIcons() const { return icons_; }
 
     bool motionAllowed() const;
-    bool statusChangeAnimates() const { return statusChangeAnimates_; }
     bool isVisible() const { return isVisible_; }
     void setVisible(bool visible);
     bool reduceMotion() const { return reduceMotion_; }
@@ -90,23 +97,28 @@ class PanelBridge : public QObject {
     // collapsed (the host sets false when it opens the panel).
     Q_INVOKABLE void togglePowerDetails();
     void setShowsPowerDetails(bool shows);
+    // A panel about to be shown anew starts fresh: details collapsed, no alert, the motion gate
+    // closed until it is on screen.
+    void beginOpening();
     // The footer's update shortcut; the host connects checkForUpdatesRequested.
     Q_INVOKABLE void checkForUpdates();
 
   signals:
     void viewChanged();
+    void appearanceChanged();
     void motionChanged();
     void checkForUpdatesRequested();
 
   private:
-    void rebuild(std::optional<PowerSnapshot::Status> previousStatus);
+    void rebuild();
 
     PanelInput input_;
     PanelView view_;
     QVariantMap menuBarLabel_, footer_, statusHeader_, powerCard_, errorNotice_;
     QVariantMap unavailableNotice_, powerDetails_, breakdown_;
     QVariantList tiles_;
-    bool statusChangeAnimates_ = false;
+    QVariantMap palette_;
+    std::optional<ColorScheme> paletteScheme_;
     bool isVisible_ = false;
     bool reduceMotion_ = false;
     bool suppressCustomMotion_ = false;

@@ -14,14 +14,7 @@ using testing::dischargingSnapshot;
 using testing::inputFor;
 
 PanelInput withApplications(int count) {
-    PanelInput input = inputFor(dischargingSnapshot());
-    input.applicationPower.state = ApplicationPowerSnapshot::State::available();
-    for (int index = 0; index < count; ++index) {
-        input.applicationPower.entries.push_back({"/apps/" + std::to_string(index),
-                                                  "App " + std::to_string(index), 10.0 - index,
-                                                  index % 3, 2});
-    }
-    return input;
+    return testing::withApplications(dischargingSnapshot(), count);
 }
 
 class LowerPanelQmlTest : public testing::PanelQmlTest {

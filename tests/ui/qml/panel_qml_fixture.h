@@ -3,6 +3,8 @@
 // The panel loaded offscreen from plain values, with its items found by objectName.
 #include <gtest/gtest.h>
 
+#include <QAbstractAnimation>
+#include <QAnimationDriver>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QQmlContext>
@@ -10,6 +12,7 @@
 #include <QQuickItem>
 #include <QQuickView>
 #include <memory>
+#include <string>
 
 #include "ui/qml/panel_bridge.h"
 
@@ -20,6 +23,57 @@ inline PanelInput inputFor(PowerSnapshot snapshot) {
     input.snapshot = std::move(snapshot);
     return input;
 }
+
+// A reading with `count` sampled applications, the highest first.
+inline PanelInput withApplications(PowerSnapshot snapshot, int count) {
+    PanelInput input = inputFor(std::move(snapshot));
+    input.applicationPower.state = ApplicationPowerSnapshot::State::available();
+    for (int index = 0; index < count; ++index) {
+        input.applicationPower.entries.push_back({"/apps/" + std::to_string(index),
+                                                  "App " + std::to_string(index), 10.0 - index,
+                                                  index % 3, 2});
+    }
+    return input;
+}
+
+// Drives every animation by hand, so that a test can look at a frame in the middle of one.
+class ManualAnimationClock : public QAnimationDriver {
+  public:
+    ManualAnimationClock() {
+        install();
+        // Qt's animation timer stops its driver whenever no animation runs, and lets wall-clock
+        // time in when it starts it again; one animation without end keeps it running.
+        running_.start();
+        QCoreApplication::processEvents();
+    }
+    ~ManualAnimationClock() override {
+        running_.stop();
+        uninstall();
+    }
+    ManualAnimationClock(const ManualAnimationClock&) = delete;
+    ManualAnimationClock& operator=(const ManualAnimationClock&) = delete;
+
+    void advanceBy(qint64 milliseconds) {
+        // Animations started since the last step join the timer on the event loop.
+        QCoreApplication::processEvents();
+        now_ += milliseconds;
+        advance();
+        QCoreApplication::processEvents();
+    }
+    qint64 elapsed() const override { return now_; }
+
+  private:
+    class Forever : public QAbstractAnimation {
+      public:
+        int duration() const override { return -1; }
+
+      protected:
+        void updateCurrentTime(int) override {}
+    };
+
+    qint64 now_ = 0;
+    Forever running_;
+};
 
 class PanelQmlTest : public ::testing::Test {
   protected:

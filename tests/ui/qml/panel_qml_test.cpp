@@ -1,6 +1,7 @@
 // The panel as QML draws it, offscreen, from plain values: items found by objectName.
 #include <gtest/gtest.h>
 
+#include <QColor>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -147,7 +148,6 @@ TEST_F(PanelQmlTest, MotionGateDecidesTheCrossFade) {
     bridge_.setInput(input);
     EXPECT_EQ(property(value, "text"), "9.00");
     EXPECT_EQ(fading(), 0.0);
-    EXPECT_FALSE(bridge_.statusChangeAnimates());
 
     // On screen with reduced motion: still at once, also for a change of state.
     bridge_.setVisible(true);
@@ -155,17 +155,63 @@ TEST_F(PanelQmlTest, MotionGateDecidesTheCrossFade) {
     input.snapshot = chargingSnapshot();
     bridge_.setInput(input);
     EXPECT_EQ(fading(), 0.0);
-    EXPECT_FALSE(bridge_.statusChangeAnimates());
 
-    // On screen, motion allowed: the old figure starts fading out, and a change of state
-    // animates the note and the card.
+    // On screen, motion allowed: the old figure starts fading out (the card's and the note's
+    // motion: panel_motion_qml_test.cpp).
     bridge_.setReduceMotion(false);
     input.snapshot = dischargingSnapshot(7.0);
     bridge_.setInput(input);
-    EXPECT_TRUE(bridge_.statusChangeAnimates());
     EXPECT_GT(fading(), 0.0);
     bridge_.setSuppressCustomMotion(true);
     EXPECT_FALSE(bridge_.motionAllowed());
+}
+
+TEST_F(PanelQmlTest, UnitFollowsTheFigureAtSixPoints) {
+    PanelInput input = inputFor(dischargingSnapshot(9.0));
+    load(input);
+    const auto gap = [&] {
+        QQuickItem* value = item("system-power-value");
+        auto* text = value->property("currentText").value<QQuickItem*>();
+        const double end = value->x() + text->implicitWidth();
+        return item("system-power-unit")->x() - end;
+    };
+    // A short figure, a long one, and the dash of a missing one: the same spacing each time.
+    EXPECT_DOUBLE_EQ(gap(), 6);
+    EXPECT_LT(item("system-power-unit")->x(), 136);
+    for (double watts : {12.5, 123.45, 999.99}) {
+        input.snapshot = dischargingSnapshot(watts);
+        bridge_.setInput(input);
+        EXPECT_DOUBLE_EQ(gap(), 6) << watts;
+    }
+    input.snapshot.systemPower = SystemPowerReading::unavailable("等待有效的电池放电读数。");
+    bridge_.setInput(input);
+    ASSERT_EQ(property(item("system-power-value"), "text"), "—");
+    EXPECT_DOUBLE_EQ(gap(), 6);
+}
+
+TEST_F(PanelQmlTest, DarkAppearanceRepaintsTheOpenPanel) {
+    load(inputFor(dischargingSnapshot()));
+    const auto colorOf = [&](QQuickItem* target) {
+        return target->property("color").value<QColor>();
+    };
+    EXPECT_EQ(colorOf(view_->rootObject()), QColor(244, 244, 246));
+    const QColor lightCard = colorOf(item("system-power-card"));
+
+    bridge_.setColorScheme(ColorScheme::dark);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bridge_.colorScheme(), "dark");
+    EXPECT_EQ(colorOf(view_->rootObject()), QColor(30, 30, 32));
+    // Texts turn light, the card keeps its orange tint over the dark window.
+    EXPECT_GT(colorOf(item("footer-updated-at")).lightnessF(), 0.9);
+    EXPECT_NEAR(colorOf(item("footer-updated-at")).alphaF(), 0.5, 0.01);
+    const QColor darkCard = colorOf(item("system-power-card"));
+    EXPECT_NE(darkCard, lightCard);
+    EXPECT_GT(darkCard.redF(), darkCard.blueF());
+    EXPECT_NEAR(colorOf(item("application-power-section")).alphaF(), 0.05, 0.01);
+
+    // A new reading keeps the appearance.
+    bridge_.setInput(inputFor(dischargingSnapshot(7.0)));
+    EXPECT_EQ(colorOf(view_->rootObject()), QColor(30, 30, 32));
 }
 
 TEST_F(PanelQmlTest, TrayLabelKeepsItsWidthAsDigitsChange) {

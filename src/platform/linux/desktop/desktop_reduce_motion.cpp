@@ -1,47 +1,26 @@
 #include "platform/linux/desktop/desktop_reduce_motion.h"
 
-#include <QProcess>
-#include <QSettings>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
+#include <QThreadPool>
 #include <charconv>
 #include <string>
 
+#include "platform/linux/files/outside_file.h"
+
 namespace pylonix::linux_platform {
 namespace {
+
+// kdeglobals holds every KDE setting of the user, colour schemes included; a few kilobytes.
+constexpr std::size_t kKdeGlobalsCap = 1 << 20;
 
 std::string_view trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r\n");
     if (first == std::string_view::npos) return {};
     const auto last = text.find_last_not_of(" \t\r\n");
     return text.substr(first, last - first + 1);
-}
-
-std::optional<bool> gnomeSetting() {
-    const QString program = QStandardPaths::findExecutable(QStringLiteral("gsettings"));
-    if (program.isEmpty()) return std::nullopt;
-    QProcess process;
-    process.start(program, {QStringLiteral("get"), QStringLiteral("org.gnome.desktop.interface"),
-                            QStringLiteral("enable-animations")});
-    // gsettings answers at once; a hung one must not hold up the panel.
-    if (!process.waitForFinished(1000)) {
-        process.kill();
-        process.waitForFinished(1000);
-        return std::nullopt;
-    }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        return std::nullopt;
-    }
-    return reduceMotionFromGnomeSetting(process.readAllStandardOutput().toStdString());
-}
-
-std::optional<bool> kdeSetting() {
-    const QString file =
-        QStandardPaths::locate(QStandardPaths::GenericConfigLocation, QStringLiteral("kdeglobals"));
-    if (file.isEmpty()) return std::nullopt;
-    const QSettings settings(file, QSettings::IniFormat);
-    const QVariant factor = settings.value(QStringLiteral("KDE/AnimationDurationFactor"));
-    if (!factor.isValid()) return std::nullopt;
-    return reduceMotionFromKdeFactor(factor.toString().toStdString());
 }
 
 }  // namespace
@@ -61,12 +40,98 @@ std::optional<bool> reduceMotionFromKdeFactor(std::string_view factor) {
     return number <= 0;
 }
 
-bool desktopRequestsReducedMotion() {
-    // The running desktop's own setting first; the other may be a leftover.
-    const bool plasma = qEnvironmentVariable("XDG_CURRENT_DESKTOP").contains(QStringLiteral("KDE"));
-    const auto first = plasma ? kdeSetting() : gnomeSetting();
-    if (first) return *first;
-    return (plasma ? gnomeSetting() : kdeSetting()).value_or(false);
+std::optional<std::string_view> kdeAnimationDurationFactor(std::string_view kdeglobals) {
+    bool inKdeGroup = false;
+    while (!kdeglobals.empty()) {
+        const auto end = kdeglobals.find('\n');
+        const std::string_view line = trimmed(kdeglobals.substr(0, end));
+        kdeglobals.remove_prefix(end == std::string_view::npos ? kdeglobals.size() : end + 1);
+        if (line.starts_with('[')) {
+            inKdeGroup = line == "[KDE]";
+            continue;
+        }
+        const auto equals = line.find('=');
+        if (!inKdeGroup || equals == std::string_view::npos) continue;
+        if (trimmed(line.substr(0, equals)) == "AnimationDurationFactor") {
+            return trimmed(line.substr(equals + 1));
+        }
+    }
+    return std::nullopt;
+}
+
+DesktopReduceMotion::Sources DesktopReduceMotion::sessionSources() {
+    return {
+        .gsettings = {},
+        .kdeglobals = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                      QStringLiteral("/kdeglobals"),
+        .plasmaFirst = qEnvironmentVariable("XDG_CURRENT_DESKTOP").contains(QStringLiteral("KDE")),
+    };
+}
+
+DesktopReduceMotion::DesktopReduceMotion(Sources sources, QObject* parent)
+    : QObject(parent),
+      sources_(std::move(sources)),
+      gnome_(QStringLiteral("org.gnome.desktop.interface"), QStringLiteral("enable-animations"),
+             sources_.gsettings) {
+    connect(&gnome_, &GSettingsKey::changed, this, &DesktopReduceMotion::update);
+    // Editors and KDE itself replace the file rather than write into it: the directory is
+    // watched too, and the file again once it is back.
+    connect(&watcher_, &QFileSystemWatcher::fileChanged, this, [this] {
+        watchKde();
+        readKde();
+    });
+    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, [this] {
+        watchKde();
+        readKde();
+    });
+    watchKde();
+    readKde();
+}
+
+DesktopReduceMotion::~DesktopReduceMotion() = default;
+
+void DesktopReduceMotion::watchKde() {
+    if (sources_.kdeglobals.isEmpty()) return;
+    const QString directory = QFileInfo(sources_.kdeglobals).absolutePath();
+    if (QFileInfo::exists(directory) && !watcher_.directories().contains(directory)) {
+        watcher_.addPath(directory);
+    }
+    if (QFileInfo::exists(sources_.kdeglobals) && !watcher_.files().contains(sources_.kdeglobals)) {
+        watcher_.addPath(sources_.kdeglobals);
+    }
+}
+
+void DesktopReduceMotion::readKde() {
+    if (sources_.kdeglobals.isEmpty()) return;
+    const std::uint64_t read = ++*latestRead_;
+    QThreadPool::globalInstance()->start([this, read, latest = std::weak_ptr(latestRead_),
+                                          path = sources_.kdeglobals.toStdString()] {
+        std::optional<bool> reduce;
+        if (const auto content = readOutsideFile(path, kKdeGlobalsCap)) {
+            if (const auto factor = kdeAnimationDurationFactor(*content)) {
+                reduce = reduceMotionFromKdeFactor(*factor);
+            }
+        }
+        // Back on the main thread, where this object lives and dies.
+        QMetaObject::invokeMethod(QCoreApplication::instance(), [this, read, latest, reduce] {
+            const auto alive = latest.lock();
+            if (!alive || *alive != read) return;
+            kde_ = reduce;
+            update();
+        });
+    });
+}
+
+void DesktopReduceMotion::update() {
+    const std::optional<QString>& gnomeValue = gnome_.value();
+    const std::optional<bool> gnome =
+        gnomeValue ? reduceMotionFromGnomeSetting(gnomeValue->toStdString()) : std::nullopt;
+    const std::optional<bool>& first = sources_.plasmaFirst ? kde_ : gnome;
+    const std::optional<bool>& second = sources_.plasmaFirst ? gnome : kde_;
+    const bool reduce = first.value_or(second.value_or(false));
+    if (reduce == reduceMotion_) return;
+    reduceMotion_ = reduce;
+    emit reduceMotionChanged(reduce);
 }
 
 }  // namespace pylonix::linux_platform

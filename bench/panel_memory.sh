@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# The panel's memory and first frame, with the real application under Xvfb and trayer: the
+# resident size before any opening, then after each of ten openings and closings (Escape), and
+# the first frame of each opening, timed by the application from the tray item's activation
+# (PYLONIX_PANEL_TIMING=1). Medians and the last figure are printed.
+#
+#   bench/panel_memory.sh [PYLONIX] [CYCLES]
+# PYLONIX defaults to the release build. Needs xvfb-run, trayer, xdotool and xwininfo
+# (scripts/bootstrap installs them).
+set -euo pipefail
+
+if [ "${1:-}" != "--inside" ]; then
+    app=${1:-build/release/src/app/pylonix}
+    cycles=${2:-10}
+    [ -x "$app" ] || { echo "no $app: cmake --preset release && cmake --build --preset release --target pylonix"; exit 2; }
+    auth=$(mktemp)
+    trap 'rm -f "$auth"' EXIT
+    session=()
+    command -v dbus-run-session >/dev/null && session=(dbus-run-session --)
+    exec xvfb-run -a -n $((100 + RANDOM % 800)) -f "$auth" -s "-screen 0 1280x800x24" \
+        "${session[@]}" "$0" --inside "$(realpath "$app")" "$cycles"
+fi
+app=$2
+cycles=$3
+root=$(cd "$(dirname "$0")/.." && pwd)
+export PYLONIX_POWER_SUPPLY_ROOT=$root/tests/fixtures/power_supply/thinkpad_discharging
+export PYLONIX_PANEL_TIMING=1
+[ -n "${BENCH_QUICK_BACKEND:-}" ] && export QT_QUICK_BACKEND=$BENCH_QUICK_BACKEND
+log=$(mktemp)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -f "$log"
+}
+trap cleanup EXIT
+
+eventually() {
+    local deadline=$((SECONDS + 20))
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        if "$@" >/dev/null 2>&1; then return 0; fi
+        sleep 0.05
+    done
+    echo "timed out: $*" >&2
+    tail -n 5 "$log" >&2
+    exit 1
+}
+icon_position() {
+    xwininfo -root -tree | awk '/"pylonix": \("pylonix" "pylonix"\)/ { print $(NF) }' |
+        sed -n 's/^+\([0-9-]*\)+\([0-9-]*\)$/\1 \2/p' | head -n 1
+}
+icon_docked() { [ -n "$(icon_position)" ]; }
+panel_open() { xdotool search --onlyvisible --name '^Pylonix$' >/dev/null; }
+panel_closed() { ! panel_open; }
+tray_ready() { xwininfo -root -tree | grep -q '("panel" "trayer")'; }
+rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$app_pid/status"; }
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+frames() { grep -c "panel first frame" "$log" || true; }
+more_frames_than() { [ "$(frames)" -gt "$1" ]; }
+
+trayer --edge top --align right --widthtype request --height 24 --SetDockType true \
+    --transparent false >/dev/null 2>&1 &
+pids+=($!)
+eventually tray_ready
+"$app" >"$log" 2>&1 &
+app_pid=$!
+pids+=("$app_pid")
+eventually icon_docked
+read -r x y < <(icon_position)
+sleep 2
+echo "resident before the first opening: $(rss_kb) kB"
+
+open_rss=()
+closed_rss=()
+for cycle in $(seq 1 "$cycles"); do
+    before=$(frames)
+    xdotool mousemove $((x + 10)) $((y + 10)) click 1
+    eventually panel_open
+    eventually more_frames_than "$before"
+    sleep 2.5   # one sampling pass of the applications, as a user would look
+    open_rss+=("$(rss_kb)")
+    xdotool key Escape
+    eventually panel_closed
+    sleep 1
+    closed_rss+=("$(rss_kb)")
+    echo "cycle $cycle: open ${open_rss[-1]} kB, closed ${closed_rss[-1]} kB"
+    sleep 0.5   # not taken for the click that closed it
+done
+first_frames=$(sed -n 's/.*panel first frame \([0-9]*\) ms.*/\1/p' "$log")
+echo "first frame, ms: $(echo "$first_frames" | tr '\n' ' ')"
+echo "first frame median: $(echo "$first_frames" | median) ms, slowest $(echo "$first_frames" | sort -n | tail -n 1) ms"
+echo "resident while open, median: $(printf '%s\n' "${open_rss[@]}" | median) kB"
+echo "resident after closing, median: $(printf '%s\n' "${closed_rss[@]}" | median) kB, after the last: ${closed_rss[-1]} kB"
