@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/tray_figure.h"
-#include "platform/linux/tray/status_notifier_item.h"
 #include "platform/linux/files/outside_file.h"
+#include "platform/linux/tray/status_notifier_item.h"
 #include "platform/linux/tray/tray_host.h"
+#include "power/power_formatters.h"
 
 namespace pylonix {
 namespace {
@@ -31,6 +31,20 @@ std::string busNameOwnerProcess(const QDBusConnection& bus, const QString& servi
     return comm ? std::string(linux_platform::trimSysfsValue(*comm)) : std::string();
 }
 
+// The icon's name: a new name for every icon that looks different.
+QString iconName(const TrayIconContent& icon) {
+    QString name = QStringLiteral("pylonix-");
+    if (icon.kind == TrayIconContent::Kind::figure) {
+        name += QStringLiteral("figure-") + (icon.text == QString::fromUtf8(kMissingValueText)
+                                                 ? QStringLiteral("none")
+                                                 : icon.text);
+    } else {
+        name += icon.text;
+    }
+    if (icon.showsBadge) name += QStringLiteral("-update");
+    return name;
+}
+
 linux_platform::StatusNotifierPixmaps toPixmaps(const QList<QImage>& images) {
     linux_platform::StatusNotifierPixmaps pixmaps;
     for (const QImage& image : images) {
@@ -50,6 +64,8 @@ TrayItem::TrayItem(QDBusConnection bus, std::optional<bool> showsLabels, QObject
     if (bus_.isConnected()) {
         statusNotifier_ = std::make_unique<StatusNotifierItem>(bus_, QStringLiteral("pylonix"),
                                                                QStringLiteral("Hardware"));
+        statusNotifier_->setIconDrawer(
+            [this](const QString&) { return toPixmaps(painter_->drawSizes(shownIcon_)); });
         connect(statusNotifier_.get(), &StatusNotifierItem::shownByHostChanged, this,
                 &TrayItem::choosePresence);
         connect(statusNotifier_.get(), &StatusNotifierItem::activated, this,
@@ -143,7 +159,7 @@ TrayIconContent TrayItem::iconContent(bool carriesFigure) const {
     content.badgeGlyph = values_.badgeGlyph;
     if (carriesFigure) {
         content.kind = TrayIconContent::Kind::figure;
-        content.text = QString::fromStdString(trayFigure(values_.valueText.toStdString()));
+        content.text = values_.iconFigure;
     } else {
         content.text = values_.symbolGlyph;
     }
@@ -158,9 +174,7 @@ void TrayItem::refresh() {
     if (statusNotifier_) {
         linux_platform::StatusNotifierItemContent content = statusNotifier_->content();
         content.title = QStringLiteral("Pylonix");
-        if (iconChanged || content.iconPixmaps.isEmpty()) {
-            content.iconPixmaps = toPixmaps(drawTrayIconSizes(icon));
-        }
+        content.iconName = iconName(icon);
         content.toolTip.title = values_.accessibilityLabel;
         content.toolTip.text = values_.tooltip;
         content.label = values_.valueText;
@@ -168,7 +182,7 @@ void TrayItem::refresh() {
         statusNotifier_->setContent(std::move(content));
     }
     if (xembed_) {
-        if (iconChanged || xembed_->icon().isNull()) xembed_->setIcon(makeTrayIcon(icon));
+        if (iconChanged || xembed_->icon().isNull()) xembed_->setIcon(makeTrayIcon(painter_, icon));
         xembed_->setToolTip(values_.accessibilityLabel + QLatin1Char('\n') + values_.tooltip);
     }
 }

@@ -22,7 +22,8 @@ class StatusNotifierItem;
 // turned into Material Icons ligatures.
 struct TrayItemValues {
     QString symbolGlyph;
-    QString valueText;  // "12.3 W", "— W"
+    QString valueText;   // "12.3 W", "— W"
+    QString iconFigure;  // "12", "9.8", "—": what the icon shows where no label is shown
     bool showsUpdateBadge = false;
     QString badgeGlyph;
     QString accessibilityLabel;
@@ -76,6 +77,7 @@ class TrayItem : public QObject {
     QTimer* trayPoll_ = nullptr;
     TrayItemValues values_;
     TrayIconContent shownIcon_;
+    std::shared_ptr<TrayIconPainter> painter_ = std::make_shared<TrayIconPainter>();
     Presence presence_ = Presence::pending;
 };
 

@@ -161,13 +161,21 @@ class StatusNotifierItemTest : public ::testing::Test {
             &recorder, SLOT(record(QDBusMessage))));
     }
 
+    // The icon drawer of `someContent`: one 2 × 1 image, counting how often it draws.
+    static StatusNotifierItem::IconDrawer someIcon(int& drawn) {
+        return [&drawn](const QString&) {
+            ++drawn;
+            QImage image(2, 1, QImage::Format_ARGB32);
+            image.setPixel(0, 0, qRgba(0x11, 0x22, 0x33, 0x44));
+            image.setPixel(1, 0, qRgba(0xff, 0x00, 0x80, 0xff));
+            return StatusNotifierPixmaps{StatusNotifierPixmap::fromImage(image)};
+        };
+    }
+
     static StatusNotifierItemContent someContent() {
         StatusNotifierItemContent content;
         content.title = QStringLiteral("Pylonix");
-        QImage image(2, 1, QImage::Format_ARGB32);
-        image.setPixel(0, 0, qRgba(0x11, 0x22, 0x33, 0x44));
-        image.setPixel(1, 0, qRgba(0xff, 0x00, 0x80, 0xff));
-        content.iconPixmaps = {StatusNotifierPixmap::fromImage(image)};
+        content.iconName = QStringLiteral("pylonix-test");
         content.toolTip.title = QStringLiteral("整机耗电估算 12.3 W，不含电池充电");
         content.toolTip.text =
             QStringLiteral("整机耗电估算，不含电池充电；面板中的分项使用约 2 秒平均值。");
@@ -226,6 +234,8 @@ TEST_F(StatusNotifierItemTest, WaitsForAWatcherAndForAHost) {
 
 TEST_F(StatusNotifierItemTest, EveryPropertyReadsAsPublished) {
     StatusNotifierItem item(itemBus_, QStringLiteral("pylonix"), QStringLiteral("Hardware"));
+    int drawn = 0;
+    item.setIconDrawer(someIcon(drawn));
     ASSERT_TRUE(item.publish());
     item.setContent(someContent());
     const QString service = item.serviceName();
@@ -247,6 +257,9 @@ TEST_F(StatusNotifierItemTest, EveryPropertyReadsAsPublished) {
     // ARGB, each pixel in network byte order.
     EXPECT_EQ(pixmaps[0].argb, QByteArray::fromHex("44112233ffff0080"));
     EXPECT_EQ(pixmaps[0].toImage().pixel(1, 0), qRgba(0xff, 0x00, 0x80, 0xff));
+    // Drawn once, on the first request; read again, the same icon is not drawn again.
+    property(service, "IconPixmap");
+    EXPECT_EQ(drawn, 1);
 
     StatusNotifierToolTip toolTip;
     property(service, "ToolTip").value<QDBusArgument>() >> toolTip;
@@ -289,16 +302,18 @@ TEST_F(StatusNotifierItemTest, EachChangeSendsItsSignalAndPropertiesChanged) {
     EXPECT_EQ(values.value("XAyatanaLabelGuide").toString(), "88.8 W");
     EXPECT_EQ(values.size(), 2);
 
-    // Icon and tooltip together: one signal each and one PropertiesChanged with both.
+    // Icon and tooltip together: one signal each and one PropertiesChanged with both, the
+    // icon's images invalidated rather than sent, so that nothing draws them unasked.
     recorder.messages.clear();
-    content.iconPixmaps.append(content.iconPixmaps.first());
+    content.iconName = QStringLiteral("pylonix-other");
     content.toolTip.title = QStringLiteral("整机耗电暂不可用");
     item.setContent(content);
     settle(3);
     EXPECT_EQ(recorder.names(), (QStringList{"NewIcon", "NewToolTip", "PropertiesChanged"}));
     ASSERT_EQ(recorder.messages.size(), 3);
     const QVariantMap iconAndTip = qdbus_cast<QVariantMap>(recorder.messages[2].arguments()[1]);
-    EXPECT_EQ(iconAndTip.keys(), (QStringList{"IconPixmap", "ToolTip"}));
+    EXPECT_EQ(iconAndTip.keys(), (QStringList{"ToolTip"}));
+    EXPECT_EQ(recorder.messages[2].arguments()[2].toStringList(), QStringList{"IconPixmap"});
 }
 
 TEST_F(StatusNotifierItemTest, ActivateAndContextMenuReportWhere) {
@@ -334,9 +349,10 @@ TEST_F(StatusNotifierItemTest, ASecondItemOnTheSameBusGetsItsOwnName) {
 // The tray item and the application on top of the exporter.
 class TrayItemOnBusTest : public StatusNotifierItemTest {
   protected:
-    static TrayItemValues values(const char* value, const char* accessibility) {
+    static TrayItemValues values(const char* value, const char* figure, const char* accessibility) {
         return {QStringLiteral("bolt"),
                 QString::fromUtf8(value),
+                QString::fromUtf8(figure),
                 false,
                 QStringLiteral("arrow_circle_down"),
                 QString::fromUtf8(accessibility),
@@ -355,7 +371,7 @@ TEST_F(TrayItemOnBusTest, PublishedValuesBecomeTheLabelTheToolTipAndTheIcon) {
     TestWatcher watcher(watcherBus_);
     TrayItem tray(itemBus_, /*showsLabels=*/true);
     QSignalSpy presence(&tray, &TrayItem::presenceChanged);
-    tray.show(values("12.3 W", "整机耗电估算 12.3 W，不含电池充电"));
+    tray.show(values("12.3 W", "12", "整机耗电估算 12.3 W，不含电池充电"));
     const QString service = waitForRegistration(watcher);
     ASSERT_FALSE(service.isEmpty());
     while (tray.presence() != TrayItem::Presence::statusNotifier &&
@@ -368,7 +384,7 @@ TEST_F(TrayItemOnBusTest, PublishedValuesBecomeTheLabelTheToolTipAndTheIcon) {
     listen(service, QString::fromLatin1(linux_platform::kStatusNotifierItemInterface),
            QStringLiteral("XAyatanaNewLabel"), labels);
     QSignalSpy recorded(&labels, &SignalRecorder::recorded);
-    tray.show(values("9.8 W", "整机耗电估算 9.8 W，不含电池充电"));
+    tray.show(values("9.8 W", "9.8", "整机耗电估算 9.8 W，不含电池充电"));
     ASSERT_TRUE(recorded.wait(kWaitMilliseconds));
     EXPECT_EQ(labels.messages[0].arguments(), (QVariantList{"9.8 W", "88.8 W"}));
 
@@ -392,7 +408,7 @@ TEST_F(TrayItemOnBusTest, PublishedValuesBecomeTheLabelTheToolTipAndTheIcon) {
 TEST_F(TrayItemOnBusTest, WhereTheHostShowsNoLabelTheIconCarriesTheFigure) {
     TestWatcher watcher(watcherBus_);
     TrayItem tray(itemBus_, /*showsLabels=*/false);
-    tray.show(values("12.3 W", "整机耗电估算 12.3 W，不含电池充电"));
+    tray.show(values("12.3 W", "12", "整机耗电估算 12.3 W，不含电池充电"));
     const QString service = waitForRegistration(watcher);
     QSignalSpy presence(&tray, &TrayItem::presenceChanged);
     while (tray.presence() != TrayItem::Presence::statusNotifier &&
@@ -404,7 +420,7 @@ TEST_F(TrayItemOnBusTest, WhereTheHostShowsNoLabelTheIconCarriesTheFigure) {
     property(service, "IconPixmap").value<QDBusArgument>() >> pixmaps;
     ASSERT_FALSE(pixmaps.isEmpty());
     const TrayIconContent figure{TrayIconContent::Kind::figure, "12", false, "arrow_circle_down"};
-    EXPECT_EQ(pixmaps[0].toImage(), drawTrayIcon(figure, 16));
+    EXPECT_EQ(pixmaps[0].toImage(), TrayIconPainter().draw(figure, 16));
     // The label is published all the same, for hosts that show it after all.
     EXPECT_EQ(property(service, "XAyatanaLabel").toString(), "12.3 W");
 }
@@ -421,7 +437,7 @@ TEST_F(TrayItemOnBusTest, ActivateOpensThePanelAndEscapeClosesIt) {
         .trayShowsLabels = true,
         .bus = itemBus_,
     });
-    application.show(values("12.3 W", "整机耗电估算 12.3 W，不含电池充电"));
+    application.show(values("12.3 W", "12", "整机耗电估算 12.3 W，不含电池充电"));
     const QString service = waitForRegistration(watcher);
     QSignalSpy openedSpy(&application.panel(), &PanelWindow::opened);
 

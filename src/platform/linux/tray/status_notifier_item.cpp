@@ -51,7 +51,7 @@ class StatusNotifierItemAdaptor : public QDBusAbstractAdaptor {
     QString status() const { return item_->content_.status; }
     int windowId() const { return 0; }
     QString emptyText() const { return {}; }
-    StatusNotifierPixmaps iconPixmap() const { return item_->content_.iconPixmaps; }
+    StatusNotifierPixmaps iconPixmap() const { return item_->iconPixmaps(); }
     StatusNotifierPixmaps noPixmaps() const { return {}; }
     StatusNotifierToolTip toolTip() const { return item_->content_.toolTip; }
     bool itemIsMenu() const { return false; }
@@ -194,8 +194,9 @@ void StatusNotifierItem::setContent(StatusNotifierItemContent content) {
         changed.insert(QStringLiteral("Title"), content_.title);
         emit adaptor_->NewTitle();
     }
-    if (content_.iconPixmaps != old.iconPixmaps) {
-        changed.insert(QStringLiteral("IconPixmap"), QVariant::fromValue(content_.iconPixmaps));
+    QStringList invalidated;
+    if (content_.iconName != old.iconName) {
+        invalidated.append(QStringLiteral("IconPixmap"));
         emit adaptor_->NewIcon();
     }
     if (content_.toolTip != old.toolTip) {
@@ -211,14 +212,23 @@ void StatusNotifierItem::setContent(StatusNotifierItemContent content) {
         changed.insert(QStringLiteral("XAyatanaLabelGuide"), content_.labelGuide);
         emit adaptor_->XAyatanaNewLabel(content_.label, content_.labelGuide);
     }
-    if (!changed.isEmpty()) emitPropertiesChanged(changed);
+    if (!changed.isEmpty() || !invalidated.isEmpty()) emitPropertiesChanged(changed, invalidated);
 }
 
-void StatusNotifierItem::emitPropertiesChanged(const QVariantMap& changed) {
+StatusNotifierPixmaps StatusNotifierItem::iconPixmaps() {
+    if (drawnIconName_ != content_.iconName || drawnIcon_.isEmpty()) {
+        drawnIcon_ = iconDrawer_ ? iconDrawer_(content_.iconName) : StatusNotifierPixmaps();
+        drawnIconName_ = content_.iconName;
+    }
+    return drawnIcon_;
+}
+
+void StatusNotifierItem::emitPropertiesChanged(const QVariantMap& changed,
+                                               const QStringList& invalidated) {
     QDBusMessage signal = QDBusMessage::createSignal(
         QString::fromLatin1(kStatusNotifierItemPath),
         QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"));
-    signal << QString::fromLatin1(kStatusNotifierItemInterface) << changed << QStringList();
+    signal << QString::fromLatin1(kStatusNotifierItemInterface) << changed << invalidated;
     connection_.send(signal);
 }
 

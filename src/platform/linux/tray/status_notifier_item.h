@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QString>
+#include <functional>
 #include <memory>
 
 #include "platform/linux/tray/status_notifier_types.h"
@@ -22,7 +23,9 @@ inline constexpr const char* kStatusNotifierWatcherInterface = "org.kde.StatusNo
 struct StatusNotifierItemContent {
     QString title;
     QString status = QStringLiteral("Active");
-    StatusNotifierPixmaps iconPixmaps;
+    // Names the icon: a new name is a new icon, whose images the icon drawer draws when a
+    // host first asks for them.
+    QString iconName;
     StatusNotifierToolTip toolTip;
     QString label;       // XAyatanaLabel, shown beside the icon by the hosts that show labels
     QString labelGuide;  // XAyatanaLabelGuide: the widest label, so the item keeps its width
@@ -36,7 +39,8 @@ class StatusNotifierItemAdaptor;
 // under its own bus name, and registered with the `org.kde.StatusNotifierWatcher`: at once,
 // and again whenever the watcher's name gets a new owner (a restarted panel). Every change of
 // content is announced with the item's own signal (NewIcon, NewToolTip, NewTitle, NewStatus,
-// XAyatanaNewLabel) and with `org.freedesktop.DBus.Properties.PropertiesChanged`. Talks to
+// XAyatanaNewLabel) and with `org.freedesktop.DBus.Properties.PropertiesChanged`; the icon's
+// images only as invalidated, so that they are drawn only when a host reads them. Talks to
 // the bus only asynchronously, so the watcher may live in the same thread. Main-thread only.
 class StatusNotifierItem : public QObject {
     Q_OBJECT
@@ -51,6 +55,9 @@ class StatusNotifierItem : public QObject {
     bool publish(QString* error = nullptr);
 
     void setContent(StatusNotifierItemContent content);
+    // Draws the images of the icon `iconName` names, at the sizes it offers hosts.
+    using IconDrawer = std::function<StatusNotifierPixmaps(const QString& iconName)>;
+    void setIconDrawer(IconDrawer drawer) { iconDrawer_ = std::move(drawer); }
     const StatusNotifierItemContent& content() const { return content_; }
 
     QString id() const { return id_; }
@@ -72,13 +79,18 @@ class StatusNotifierItem : public QObject {
 
     void registerWithWatcher();
     void setShownByHost(bool shown);
-    void emitPropertiesChanged(const QVariantMap& changed);
+    void emitPropertiesChanged(const QVariantMap& changed, const QStringList& invalidated);
+    // The current icon's images, drawn on the first request after a change.
+    StatusNotifierPixmaps iconPixmaps();
 
     QDBusConnection connection_;
     QString id_;
     QString category_;
     QString serviceName_;
     StatusNotifierItemContent content_;
+    IconDrawer iconDrawer_;
+    QString drawnIconName_;
+    StatusNotifierPixmaps drawnIcon_;
     StatusNotifierItemAdaptor* adaptor_ = nullptr;  // owned by this object, as QtDBus wants
     QDBusServiceWatcher* watcherOwner_ = nullptr;
     bool published_ = false;
