@@ -9,15 +9,15 @@
 #include <string_view>
 
 #include "app/pylonix_app.h"
-#include "common/application_info.h"
 #include "app/tray_application.h"
 #include "app/tray_values.h"
+#include "common/application_info.h"
+#include "platform/linux/battery/platform_power_reader.h"
 #include "platform/linux/desktop/desktop_reduce_motion.h"
 #include "platform/linux/login_item/login_items_settings.h"
-#include "platform/linux/battery/platform_power_reader.h"
+#include "platform/linux/login_item/xdg_autostart_login_item.h"
 #include "platform/linux/updates/platform_update_driver.h"
 #include "platform/linux/updates/system_log.h"
-#include "platform/linux/login_item/xdg_autostart_login_item.h"
 #include "platform/qt/application_power_monitor_factory.h"
 #include "platform/qt/qsettings_preferences_store.h"
 #include "platform/qt/qt_main_executor.h"
@@ -58,7 +58,8 @@ QHash<QString, QImage> iconImages(const pylonix::ApplicationPowerMonitor::IconCa
     constexpr int kIconPixels = 52;
     QHash<QString, QImage> images;
     for (const auto& [id, icon] : icons) {
-        const auto* qtIcon = dynamic_cast<const pylonix::qt_platform::QtApplicationIcon*>(icon.get());
+        const auto* qtIcon =
+            dynamic_cast<const pylonix::qt_platform::QtApplicationIcon*>(icon.get());
         if (qtIcon == nullptr || qtIcon->icon().isNull()) continue;
         images.insert(QString::fromStdString(id),
                       qtIcon->icon().pixmap(kIconPixels, kIconPixels).toImage());
@@ -97,9 +98,7 @@ int main(int argc, char* argv[]) {
     const auto applicationPower = pylonix::qt_platform::makeLinuxApplicationPower(executor);
     std::optional<pylonix::CancellationSource> sampling;
 
-    const auto updateAvailable = [&] {
-        return softwareUpdate.state->availableVersion.has_value();
-    };
+    const auto updateAvailable = [&] { return softwareUpdate.state->availableVersion.has_value(); };
 
     // The panel draws what its bridge computes from the monitor and the controllers.
     pylonix::PanelBridge panel;
@@ -118,17 +117,16 @@ int main(int argc, char* argv[]) {
     QObject::connect(&panel, &pylonix::PanelBridge::checkForUpdatesRequested,
                      [&] { softwareUpdate.checkForUpdates(); });
     const std::vector<pylonix::Subscription> settingsConnections = pylonix::connectSettingsMenu(
-        panel.settings(),
-        {.monitor = *monitor,
-         .launchAtLogin = launchAtLogin,
-         .softwareUpdate = softwareUpdate,
-         .version = pylonix::kApplicationVersion,
-         .openLoginSettings =
-             [] {
-                 pylonix::linux_platform::openLoginItemsSettings(
-                     pylonix::linux_platform::defaultAutostartDirectory());
-             },
-         .quit = [] { QApplication::quit(); }});
+        panel.settings(), {.monitor = *monitor,
+                           .launchAtLogin = launchAtLogin,
+                           .softwareUpdate = softwareUpdate,
+                           .version = pylonix::kApplicationVersion,
+                           .openLoginSettings =
+                               [] {
+                                   pylonix::linux_platform::openLoginItemsSettings(
+                                       pylonix::linux_platform::defaultAutostartDirectory());
+                               },
+                           .quit = [] { QApplication::quit(); }});
 
     pylonix::TrayApplication tray({
         .panelLoader = [&](QQuickView& view) { return pylonix::loadPowerPanel(view, panel); },
@@ -152,6 +150,8 @@ int main(int argc, char* argv[]) {
                     sampling.reset();
                 }
             },
+        .refreshNow = [&] { monitor->refresh(); },
+        .quit = [] { QApplication::quit(); },
         .trayShowsLabels = trayLabelsFromEnvironment(),
     });
 
@@ -159,12 +159,13 @@ int main(int argc, char* argv[]) {
     const auto show = [&] {
         tray.show(pylonix::trayItemValues(monitor->snapshot(), updateAvailable()));
         const QQuickView* view = tray.panel().view();
-        panel.setInput(panelInput(view != nullptr ? view->screen() : QGuiApplication::primaryScreen()));
+        panel.setInput(
+            panelInput(view != nullptr ? view->screen() : QGuiApplication::primaryScreen()));
     };
     const pylonix::Subscription snapshots =
         monitor->observeSnapshot([&](const pylonix::PowerSnapshot&) { show(); });
-    const pylonix::Subscription applications = applicationPower->monitor->observeSnapshot(
-        [&](const pylonix::ApplicationPowerSnapshot&) {
+    const pylonix::Subscription applications =
+        applicationPower->monitor->observeSnapshot([&](const pylonix::ApplicationPowerSnapshot&) {
             panel.applicationIcons()->setIcons(iconImages(applicationPower->monitor->icons()));
             show();
         });

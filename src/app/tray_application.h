@@ -23,6 +23,8 @@ class TrayApplication : public QObject {
         PanelWindow::SizeRule panelSize;
         std::function<void()> panelOpened;
         std::function<void()> panelClosed;
+        std::function<void()> refreshNow;  // the tray menu's entries
+        std::function<void()> quit;
         std::optional<bool> trayShowsLabels;  // absent: decided by the tray host
         QDBusConnection bus = QDBusConnection::sessionBus();
     };
@@ -36,10 +38,13 @@ class TrayApplication : public QObject {
 
   private:
     void presenceChanged(TrayItem::Presence presence);
+    void menuActionRequested(TrayMenuAction action);
 
     TrayItem trayItem_;
     PanelWindow panel_;
     NoTrayNotice notice_;
+    std::function<void()> refreshNow_;
+    std::function<void()> quit_;
 };
 
 }  // namespace pylonix

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/linux/files/outside_file.h"
+#include "platform/linux/tray/dbus_menu_exporter.h"
 #include "platform/linux/tray/status_notifier_item.h"
 #include "platform/linux/tray/tray_host.h"
 #include "power/power_formatters.h"
@@ -17,6 +18,7 @@ namespace {
 using linux_platform::StatusNotifierItem;
 
 constexpr int kTrayPollMilliseconds = 2000;
+constexpr const char* kMenuPath = "/MenuBar";
 // How long a watcher that exists may take to accept the item before the other trays are tried.
 constexpr int kWatcherAnswerMilliseconds = 1500;
 
@@ -55,6 +57,20 @@ linux_platform::StatusNotifierPixmaps toPixmaps(const QList<QImage>& images) {
 
 }  // namespace
 
+std::unique_ptr<linux_platform::DBusMenuExporter> TrayItem::makeMenu() {
+    auto menu = std::make_unique<linux_platform::DBusMenuExporter>();
+    QList<linux_platform::DBusMenuEntry> entries;
+    for (const TrayMenuEntry& entry : trayMenuEntries()) {
+        entries.append(
+            {static_cast<int>(entry.action),
+             QString::fromUtf8(entry.label.data(), static_cast<qsizetype>(entry.label.size()))});
+    }
+    menu->setEntries(std::move(entries));
+    connect(menu.get(), &linux_platform::DBusMenuExporter::entryActivated, this,
+            [this](int id) { emit menuActionRequested(static_cast<TrayMenuAction>(id)); });
+    return menu;
+}
+
 TrayItem::TrayItem(QDBusConnection bus, std::optional<bool> showsLabels, QObject* parent)
     : QObject(parent), bus_(std::move(bus)), labelsOverride_(showsLabels) {
     trayPoll_ = new QTimer(this);
@@ -64,6 +80,10 @@ TrayItem::TrayItem(QDBusConnection bus, std::optional<bool> showsLabels, QObject
     if (bus_.isConnected()) {
         statusNotifier_ = std::make_unique<StatusNotifierItem>(bus_, QStringLiteral("pylonix"),
                                                                QStringLiteral("Hardware"));
+        menu_ = makeMenu();
+        if (menu_->exportAt(bus_, QString::fromLatin1(kMenuPath))) {
+            statusNotifier_->setMenuPath(QString::fromLatin1(kMenuPath));
+        }
         statusNotifier_->setIconDrawer(
             [this](const QString&) { return toPixmaps(painter_->drawSizes(shownIcon_)); });
         connect(statusNotifier_.get(), &StatusNotifierItem::shownByHostChanged, this,

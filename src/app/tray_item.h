@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "app/tray_icon_painter.h"
+#include "ui/tray_menu.h"
 
 class QSystemTrayIcon;
 class QTimer;
@@ -15,8 +16,9 @@ class QTimer;
 namespace pylonix {
 
 namespace linux_platform {
+class DBusMenuExporter;
 class StatusNotifierItem;
-}
+}  // namespace linux_platform
 
 // What the tray item shows, as plain values: the menu-bar label with its symbols already
 // turned into Material Icons ligatures.
@@ -60,8 +62,11 @@ class TrayItem : public QObject {
     // tells it (a point from StatusNotifierItem hosts); null when unknown.
     void activated(QRect anchor);
     void presenceChanged(pylonix::TrayItem::Presence presence);
+    // An entry of the item's menu was chosen.
+    void menuActionRequested(pylonix::TrayMenuAction action);
 
   private:
+    std::unique_ptr<linux_platform::DBusMenuExporter> makeMenu();
     void choosePresence();
     void setPresence(Presence presence);
     void decideLabels();
@@ -72,6 +77,7 @@ class TrayItem : public QObject {
     std::optional<bool> labelsOverride_;
     bool hostShowsLabels_ = false;
     bool waitingForWatcher_ = false;  // a watcher exists and has not yet shown the item
+    std::unique_ptr<linux_platform::DBusMenuExporter> menu_;
     std::unique_ptr<linux_platform::StatusNotifierItem> statusNotifier_;
     std::unique_ptr<QSystemTrayIcon> xembed_;
     QTimer* trayPoll_ = nullptr;

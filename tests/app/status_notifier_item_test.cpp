@@ -3,7 +3,6 @@
 #include "platform/linux/tray/status_notifier_item.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -12,12 +11,13 @@
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QKeyEvent>
-#include <QProcess>
 #include <QQuickView>
 #include <QSignalSpy>
 
 #include "app/tray_application.h"
 #include "app/tray_item.h"
+#include "platform/linux/tray/dbus_menu_types.h"
+#include "private_session_bus.h"
 
 namespace pylonix {
 namespace {
@@ -106,21 +106,12 @@ class StatusNotifierItemTest : public ::testing::Test {
         static char* argv[] = {name, nullptr};
         if (QApplication::instance() == nullptr) new QApplication(argc, argv);
 
-        QProcess daemon;
-        daemon.start(QStringLiteral("dbus-daemon"),
-                     {QStringLiteral("--session"), QStringLiteral("--fork"),
-                      QStringLiteral("--print-address=1"), QStringLiteral("--print-pid=1")});
-        ASSERT_TRUE(daemon.waitForFinished(kWaitMilliseconds)) << "dbus-daemon did not start";
-        const QStringList lines =
-            QString::fromUtf8(daemon.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-        ASSERT_EQ(lines.size(), 2) << "dbus-daemon printed: " << lines.join('|').toStdString();
-        address_ = lines[0].trimmed();
-        daemonPid_ = lines[1].trimmed().toInt();
+        QString error;
+        ASSERT_TRUE(bus_.start(&error)) << error.toStdString();
+        address_ = bus_.address();
     }
 
-    static void TearDownTestSuite() {
-        if (daemonPid_ > 0) ::kill(daemonPid_, SIGTERM);
-    }
+    static void TearDownTestSuite() { bus_.stop(); }
 
     void SetUp() override {
         ASSERT_FALSE(address_.isEmpty());
@@ -185,7 +176,7 @@ class StatusNotifierItemTest : public ::testing::Test {
     }
 
     static inline QString address_;
-    static inline int daemonPid_ = 0;
+    static inline testing::PrivateSessionBus bus_;
     QDBusConnection itemBus_{QString()};
     QDBusConnection watcherBus_{QString()};
 };
@@ -312,27 +303,33 @@ TEST_F(StatusNotifierItemTest, EachChangeSendsItsSignalAndPropertiesChanged) {
     EXPECT_EQ(recorder.names(), (QStringList{"NewIcon", "NewToolTip", "PropertiesChanged"}));
     ASSERT_EQ(recorder.messages.size(), 3);
     const QVariantMap iconAndTip = qdbus_cast<QVariantMap>(recorder.messages[2].arguments()[1]);
-    EXPECT_EQ(iconAndTip.keys(), (QStringList{"ToolTip"}));
+    EXPECT_EQ(iconAndTip.keys(), (QStringList{"IconName", "IconThemePath", "ToolTip"}));
     EXPECT_EQ(recorder.messages[2].arguments()[2].toStringList(), QStringList{"IconPixmap"});
 }
 
-TEST_F(StatusNotifierItemTest, ActivateAndContextMenuReportWhere) {
+TEST_F(StatusNotifierItemTest, ClicksReportWhereAndTheContextMenuIsTheHosts) {
     StatusNotifierItem item(itemBus_, QStringLiteral("pylonix"), QStringLiteral("Hardware"));
     ASSERT_TRUE(item.publish());
     QSignalSpy activated(&item, &StatusNotifierItem::activated);
-    for (const char* method : {"Activate", "ContextMenu"}) {
+    QSignalSpy secondary(&item, &StatusNotifierItem::secondaryActivated);
+    const auto send = [&](const char* method, const QVariantList& arguments) {
         QDBusMessage call = QDBusMessage::createMethodCall(
             item.serviceName(), QString::fromLatin1(linux_platform::kStatusNotifierItemPath),
             QString::fromLatin1(linux_platform::kStatusNotifierItemInterface),
             QString::fromLatin1(method));
-        call << 1210 << 12;
-        watcherBus_.asyncCall(call);
-    }
-    while (activated.size() < 2 && activated.wait(kWaitMilliseconds)) {
-    }
-    ASSERT_EQ(activated.size(), 2);
+        call.setArguments(arguments);
+        const QDBusMessage reply = watcherBus_.call(call, QDBus::BlockWithGui, kWaitMilliseconds);
+        EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << method;
+    };
+    send("ContextMenu", {1210, 12});  // answered, and left to the host's menu
+    send("Activate", {1210, 12});
+    send("SecondaryActivate", {1200, 10});
+    send("XAyatanaSecondaryActivate", {12345u});
+    ASSERT_EQ(activated.size(), 1);
     EXPECT_EQ(activated[0][0].toPoint(), QPoint(1210, 12));
-    EXPECT_EQ(activated[1][0].toPoint(), QPoint(1210, 12));
+    ASSERT_EQ(secondary.size(), 2);
+    EXPECT_EQ(secondary[0][0].toPoint(), QPoint(1200, 10));
+    EXPECT_TRUE(secondary[1][0].toPoint().isNull());  // a timestamp says nothing of where
 }
 
 TEST_F(StatusNotifierItemTest, ASecondItemOnTheSameBusGetsItsOwnName) {
@@ -434,6 +431,8 @@ TEST_F(TrayItemOnBusTest, ActivateOpensThePanelAndEscapeClosesIt) {
         .panelSize = [](const QScreen*) { return QSize(360, 640); },
         .panelOpened = [&] { ++opened; },
         .panelClosed = [&] { ++closed; },
+        .refreshNow = [] {},
+        .quit = [] {},
         .trayShowsLabels = true,
         .bus = itemBus_,
     });
@@ -457,6 +456,55 @@ TEST_F(TrayItemOnBusTest, ActivateOpensThePanelAndEscapeClosesIt) {
     QCoreApplication::sendEvent(application.panel().view(), &escape);
     EXPECT_FALSE(application.panel().isOpen());
     EXPECT_EQ(closed, 1);
+}
+
+TEST_F(TrayItemOnBusTest, TheMenuOpensThePanelRefreshesAndQuits) {
+    TestWatcher watcher(watcherBus_);
+    int refreshed = 0;
+    int quitted = 0;
+    TrayApplication application({
+        .panelLoader = [](QQuickView&) { return true; },
+        .panelSize = [](const QScreen*) { return QSize(360, 640); },
+        .panelOpened = [] {},
+        .panelClosed = [] {},
+        .refreshNow = [&] { ++refreshed; },
+        .quit = [&] { ++quitted; },
+        .trayShowsLabels = true,
+        .bus = itemBus_,
+    });
+    application.show(values("12.3 W", "12", "整机耗电估算 12.3 W，不含电池充电"));
+    const QString service = waitForRegistration(watcher);
+    const QString menuPath = property(service, "Menu").value<QDBusObjectPath>().path();
+    ASSERT_EQ(menuPath, "/MenuBar");
+    EXPECT_FALSE(property(service, "ItemIsMenu").toBool());
+
+    // What a host does on a right click: the layout, then a click on an entry by its label.
+    const auto callMenu = [&](const char* method, const QVariantList& arguments) {
+        QDBusMessage call = QDBusMessage::createMethodCall(service, menuPath,
+                                                           QStringLiteral("com.canonical.dbusmenu"),
+                                                           QString::fromLatin1(method));
+        call.setArguments(arguments);
+        return watcherBus_.call(call, QDBus::BlockWithGui, kWaitMilliseconds);
+    };
+    const QDBusMessage layoutReply = callMenu("GetLayout", {0, -1, QStringList{"label"}});
+    linux_platform::DBusMenuLayoutItem layout;
+    layoutReply.arguments().value(1).value<QDBusArgument>() >> layout;
+    QMap<QString, int> ids;
+    for (const auto& entry : layout.children)
+        ids.insert(entry.properties.value("label").toString(), entry.id);
+    ASSERT_EQ(ids.keys(), (QStringList{"打开 Pylonix", "立即刷新", "退出 Pylonix"}));
+    const auto click = [&](const char* label) {
+        callMenu("Event", {ids.value(QString::fromUtf8(label)), QStringLiteral("clicked"),
+                           QVariant::fromValue(QDBusVariant(0)), 0u});
+    };
+    click("立即刷新");
+    EXPECT_EQ(refreshed, 1);
+    click("打开 Pylonix");
+    EXPECT_TRUE(application.panel().isOpen());
+    click("打开 Pylonix");  // opens, never toggles
+    EXPECT_TRUE(application.panel().isOpen());
+    click("退出 Pylonix");
+    EXPECT_EQ(quitted, 1);
 }
 
 }  // namespace
