@@ -16,4 +16,19 @@ QPoint placePanel(const QRect& available, const QSize& panel, const QRect& item)
     return {x, std::max(available.y(), std::min(y, bottom))};
 }
 
+QPoint clickPosition(QPoint reported, QPoint pointer, const QList<QRect>& screens) {
+    // The item is under the pointer when it is clicked: a point this close is the item's.
+    constexpr int kItemReach = 96;
+    const auto onScreen = [&](QPoint point) {
+        return std::any_of(screens.begin(), screens.end(),
+                           [point](const QRect& screen) { return screen.contains(point); });
+    };
+    const bool pointerKnown = onScreen(pointer);
+    if (!reported.isNull() && onScreen(reported) &&
+        (!pointerKnown || (reported - pointer).manhattanLength() <= kItemReach)) {
+        return reported;
+    }
+    return pointerKnown ? pointer : QPoint();
+}
+
 }  // namespace pylonix

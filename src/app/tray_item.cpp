@@ -1,16 +1,23 @@
 #include "app/tray_item.h"
 
+#include <QCursor>
 #include <QDBusConnectionInterface>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStyleHints>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <cstdlib>
 #include <string>
 
+#include "app/panel_placement.h"
+#include "app/tray_icon_theme.h"
 #include "platform/linux/files/outside_file.h"
 #include "platform/linux/tray/dbus_menu_exporter.h"
 #include "platform/linux/tray/status_notifier_item.h"
 #include "platform/linux/tray/tray_host.h"
 #include "power/power_formatters.h"
+#include "ui/tray_label.h"
 
 namespace pylonix {
 namespace {
@@ -72,10 +79,14 @@ std::unique_ptr<linux_platform::DBusMenuExporter> TrayItem::makeMenu() {
 }
 
 TrayItem::TrayItem(QDBusConnection bus, std::optional<bool> showsLabels, QObject* parent)
-    : QObject(parent), bus_(std::move(bus)), labelsOverride_(showsLabels) {
+    : QObject(parent),
+      bus_(std::move(bus)),
+      labelsOverride_(showsLabels),
+      iconTheme_(std::make_unique<TrayIconTheme>(TrayIconTheme::folderForThisProcess())) {
     trayPoll_ = new QTimer(this);
     trayPoll_->setInterval(kTrayPollMilliseconds);
     connect(trayPoll_, &QTimer::timeout, this, &TrayItem::choosePresence);
+    sinceActivated_.invalidate();
 
     if (bus_.isConnected()) {
         statusNotifier_ = std::make_unique<StatusNotifierItem>(bus_, QStringLiteral("pylonix"),
@@ -84,29 +95,13 @@ TrayItem::TrayItem(QDBusConnection bus, std::optional<bool> showsLabels, QObject
         if (menu_->exportAt(bus_, QString::fromLatin1(kMenuPath))) {
             statusNotifier_->setMenuPath(QString::fromLatin1(kMenuPath));
         }
-        statusNotifier_->setIconDrawer(
-            [this](const QString&) { return toPixmaps(painter_->drawSizes(shownIcon_)); });
+        statusNotifier_->setIconDrawer([this](const QString&) { return toPixmaps(shownImages()); });
         connect(statusNotifier_.get(), &StatusNotifierItem::shownByHostChanged, this,
                 &TrayItem::choosePresence);
         connect(statusNotifier_.get(), &StatusNotifierItem::activated, this,
-                [this](QPoint position) {
-                    // Hosts that do not know where the click was send (0, 0).
-                    emit activated(position.isNull() ? QRect() : QRect(position, QSize(1, 1)));
-                });
-        if (statusNotifier_->publish()) {
-            QDBusConnectionInterface* const daemon = bus_.interface();
-            waitingForWatcher_ =
-                daemon != nullptr && daemon->isServiceRegistered(QString::fromLatin1(
-                                         linux_platform::kStatusNotifierWatcherService));
-        } else {
-            statusNotifier_.reset();
-        }
-    }
-    if (waitingForWatcher_) {
-        QTimer::singleShot(kWatcherAnswerMilliseconds, this, [this] {
-            waitingForWatcher_ = false;
-            choosePresence();
-        });
+                &TrayItem::hostActivated);
+        connect(statusNotifier_.get(), &StatusNotifierItem::secondaryActivated, this,
+                [this](QPoint position) { emit openRequested(anchorAt(position)); });
     } else {
         choosePresence();
     }
@@ -118,6 +113,44 @@ void TrayItem::show(const TrayItemValues& values) {
     if (values == values_ && presence_ != Presence::pending) return;  // most refreshes
     values_ = values;
     refresh();
+    if (statusNotifier_ && !statusNotifier_->isPublished()) publishStatusNotifier();
+}
+
+// The item is published only once it has its content, so that no host shows it empty.
+void TrayItem::publishStatusNotifier() {
+    if (statusNotifier_->publish()) {
+        QDBusConnectionInterface* const daemon = bus_.interface();
+        waitingForWatcher_ =
+            daemon != nullptr && daemon->isServiceRegistered(QString::fromLatin1(
+                                     linux_platform::kStatusNotifierWatcherService));
+    } else {
+        statusNotifier_.reset();
+    }
+    if (waitingForWatcher_) {
+        QTimer::singleShot(kWatcherAnswerMilliseconds, this, [this] {
+            waitingForWatcher_ = false;
+            choosePresence();
+        });
+    } else {
+        choosePresence();
+    }
+}
+
+QRect TrayItem::anchorAt(QPoint reported) const {
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) screens.append(screen->geometry());
+    const QPoint position = clickPosition(reported, QCursor::pos(), screens);
+    return position.isNull() ? QRect() : QRect(position, QSize(1, 1));
+}
+
+void TrayItem::hostActivated(QPoint position) {
+    // A double click sends two activations; they count as one.
+    if (sinceActivated_.isValid() &&
+        sinceActivated_.elapsed() < QGuiApplication::styleHints()->mouseDoubleClickInterval()) {
+        return;
+    }
+    sinceActivated_.start();
+    emit activated(anchorAt(position));
 }
 
 bool TrayItem::iconCarriesFigure() const {
@@ -186,19 +219,33 @@ TrayIconContent TrayItem::iconContent(bool carriesFigure) const {
     return content;
 }
 
+const QList<QImage>& TrayItem::shownImages() {
+    if (shownImages_.isEmpty()) shownImages_ = painter_->drawSizes(shownIcon_);
+    return shownImages_;
+}
+
 void TrayItem::refresh() {
     const TrayIconContent icon = iconContent(iconCarriesFigure());
     const bool iconChanged = icon != shownIcon_;
-    shownIcon_ = icon;
+    if (iconChanged) {
+        shownIcon_ = icon;
+        shownImages_.clear();
+    }
 
     if (statusNotifier_) {
         linux_platform::StatusNotifierItemContent content = statusNotifier_->content();
         content.title = QStringLiteral("Pylonix");
         content.iconName = iconName(icon);
+        // Hosts that load icons by name find it in the private theme, written once per name.
+        const bool named =
+            !iconTheme_->path().isEmpty() && iconTheme_->add(content.iconName, shownImages());
+        content.iconThemePath = named ? iconTheme_->path() : QString();
+        content.accessibleDescription = values_.accessibilityLabel;
         content.toolTip.title = values_.accessibilityLabel;
         content.toolTip.text = values_.tooltip;
-        content.label = values_.valueText;
-        content.labelGuide = QString::fromUtf8(kTrayLabelGuide);
+        content.label = QString::fromStdString(trayLabel(values_.valueText.toStdString()));
+        content.labelGuide = QString::fromUtf8(kTrayLabelGuide.data(),
+                                               static_cast<qsizetype>(kTrayLabelGuide.size()));
         statusNotifier_->setContent(std::move(content));
     }
     if (xembed_) {

@@ -31,5 +31,20 @@ TEST(PanelPlacementTest, AboveAnItemInABottomBar) {
     EXPECT_EQ(placePanel(available, QSize(360, 900), QRect(1200, 774, 22, 22)), QPoint(920, 0));
 }
 
+TEST(ClickPositionTest, TheHostsPointUnlessItCannotBeOnTheScreen) {
+    const QList<QRect> screens = {QRect(0, 0, 1280, 800), QRect(1280, 0, 1920, 1080)};
+    // A point by the pointer, on either screen.
+    EXPECT_EQ(clickPosition(QPoint(1210, 12), QPoint(1215, 14), screens), QPoint(1210, 12));
+    EXPECT_EQ(clickPosition(QPoint(3000, 12), QPoint(3010, 8), screens), QPoint(3000, 12));
+    // Relative to the item (waybar): far from the pointer, so the pointer's position.
+    EXPECT_EQ(clickPosition(QPoint(11, 9), QPoint(1215, 14), screens), QPoint(1215, 14));
+    // No point, or one on no screen.
+    EXPECT_EQ(clickPosition(QPoint(0, 0), QPoint(1215, 14), screens), QPoint(1215, 14));
+    EXPECT_EQ(clickPosition(QPoint(-20, 5000), QPoint(1215, 14), screens), QPoint(1215, 14));
+    // Where the pointer is unknown (off every screen), the host's point if it can be one.
+    EXPECT_EQ(clickPosition(QPoint(1210, 12), QPoint(-1, -1), screens), QPoint(1210, 12));
+    EXPECT_TRUE(clickPosition(QPoint(0, 0), QPoint(-1, -1), screens).isNull());
+}
+
 }  // namespace
 }  // namespace pylonix

@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QQuickView>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 
 #include "app/tray_application.h"
 #include "app/tray_item.h"
@@ -109,9 +110,15 @@ class StatusNotifierItemTest : public ::testing::Test {
         QString error;
         ASSERT_TRUE(bus_.start(&error)) << error.toStdString();
         address_ = bus_.address();
+        // The tray item's icon theme goes into a runtime folder of the suite's own.
+        runtimeFolder_ = new QTemporaryDir();
+        qputenv("XDG_RUNTIME_DIR", runtimeFolder_->path().toLocal8Bit());
     }
 
-    static void TearDownTestSuite() { bus_.stop(); }
+    static void TearDownTestSuite() {
+        bus_.stop();
+        delete runtimeFolder_;
+    }
 
     void SetUp() override {
         ASSERT_FALSE(address_.isEmpty());
@@ -177,6 +184,7 @@ class StatusNotifierItemTest : public ::testing::Test {
 
     static inline QString address_;
     static inline testing::PrivateSessionBus bus_;
+    static inline QTemporaryDir* runtimeFolder_ = nullptr;
     QDBusConnection itemBus_{QString()};
     QDBusConnection watcherBus_{QString()};
 };
@@ -383,7 +391,7 @@ TEST_F(TrayItemOnBusTest, PublishedValuesBecomeTheLabelTheToolTipAndTheIcon) {
     QSignalSpy recorded(&labels, &SignalRecorder::recorded);
     tray.show(values("9.8 W", "9.8", "整机耗电估算 9.8 W，不含电池充电"));
     ASSERT_TRUE(recorded.wait(kWaitMilliseconds));
-    EXPECT_EQ(labels.messages[0].arguments(), (QVariantList{"9.8 W", "88.8 W"}));
+    EXPECT_EQ(labels.messages[0].arguments(), (QVariantList{"\u20079.8 W", "88.8 W"}));
 
     StatusNotifierToolTip toolTip;
     property(service, "ToolTip").value<QDBusArgument>() >> toolTip;
@@ -400,6 +408,17 @@ TEST_F(TrayItemOnBusTest, PublishedValuesBecomeTheLabelTheToolTipAndTheIcon) {
         sizes.append(pixmap.width);
     }
     EXPECT_EQ(sizes, (QList<int>{16, 22, 24, 32, 44, 48, 64, 96}));
+
+    // By name too: the same images in a private hicolor theme, and the description.
+    const QString name = property(service, "IconName").toString();
+    const QString themePath = property(service, "IconThemePath").toString();
+    EXPECT_EQ(name, "pylonix-bolt");
+    ASSERT_TRUE(themePath.startsWith(runtimeFolder_->path()));
+    EXPECT_TRUE(QFile::exists(themePath + "/hicolor/index.theme"));
+    const QImage file(themePath + "/hicolor/22x22/apps/" + name + ".png");
+    EXPECT_EQ(file.convertToFormat(QImage::Format_ARGB32), pixmaps[1].toImage());
+    EXPECT_EQ(property(service, "IconAccessibleDesc").toString(),
+              "整机耗电估算 9.8 W，不含电池充电");
 }
 
 TEST_F(TrayItemOnBusTest, WhereTheHostShowsNoLabelTheIconCarriesTheFigure) {

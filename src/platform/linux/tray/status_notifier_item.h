@@ -94,6 +94,7 @@ class StatusNotifierItem : public QObject {
     QString id() const { return id_; }
     QString category() const { return category_; }
     QString serviceName() const { return serviceName_; }
+    bool isPublished() const { return published_; }
     // A watcher accepted the item and reports a host that shows it.
     bool isShownByHost() const { return shownByHost_; }
 
