@@ -3,8 +3,10 @@
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
+#include <QTemporaryDir>
 
 #include "app/tray_icon_painter.h"
+#include "app/tray_icon_theme.h"
 #include "platform/linux/tray/status_notifier_types.h"
 
 namespace {
@@ -32,6 +34,25 @@ void BM_FigureChangeAllSizes(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FigureChangeAllSizes)->Unit(benchmark::kMicrosecond);
+
+// One icon written into the private icon theme for hosts that load icons by name: every size
+// as a PNG file under a name not written before. Ten times the drawing, which is why only the
+// symbols, which seldom change, are written, never the figures.
+void BM_IconThemeFilesOfANewName(benchmark::State& state) {
+    QTemporaryDir folder;
+    pylonix::TrayIconTheme theme(folder.path());
+    pylonix::TrayIconPainter painter;
+    const QStringList figures = {QStringLiteral("8.5"), QStringLiteral("9.1"),
+                                 QStringLiteral("12")};
+    for (const QString& text : figures) painter.drawSizes(figure(text));
+    int next = 0;
+    for (auto _ : state) {
+        const QList<QImage> images = painter.drawSizes(figure(figures[next % figures.size()]));
+        theme.add(QStringLiteral("pylonix-figure-%1").arg(next), images);
+        ++next;
+    }
+}
+BENCHMARK(BM_IconThemeFilesOfANewName)->Unit(benchmark::kMicrosecond);
 
 // The first figure of a fresh painter: every size's fonts fitted and its glyphs drawn.
 void BM_FirstFigureAllSizes(benchmark::State& state) {

@@ -98,6 +98,17 @@ void drawCentred(QPainter& painter, const QFont& font, const QString& text, cons
     painter.drawText(box.center() - ink.center(), text);
 }
 
+// The update badge in the lower right corner: the glyph on a ring of the plate's colour.
+void drawBadge(QPainter& painter, const QFont& font, const QString& glyph, int pixels) {
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF corner = badgeCorner(pixels);
+    const qreal rim = std::max(1.0, pixels / 24.0);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kPlateColor);
+    painter.drawEllipse(corner.adjusted(-rim / 2, -rim / 2, rim / 2, rim / 2));
+    drawCentred(painter, font, glyph, corner);
+}
+
 class TrayIconEngine : public QIconEngine {
   public:
     TrayIconEngine(std::shared_ptr<TrayIconPainter> painter, TrayIconContent content)
@@ -149,8 +160,13 @@ TrayIconPainter::SizeFaces& TrayIconPainter::facesFor(int pixels) {
         face.baseline = (box.height() - ink.height()) / 2 - ink.top();
         return face;
     };
-    SizeFaces faces{fit(wholeBox(pixels)), fit(badgedBox(pixels)),
-                    symbolFont(wholeBox(pixels).height()), symbolFont(badgeCorner(pixels).width())};
+    SizeFaces faces{fit(wholeBox(pixels)),
+                    fit(badgedBox(pixels)),
+                    symbolFont(wholeBox(pixels).height()),
+                    symbolFont(badgeCorner(pixels).width()),
+                    {},
+                    {},
+                    {}};
     return faces_.emplace(pixels, std::move(faces)).first->second;
 }
 
@@ -178,11 +194,10 @@ const TrayIconPainter::Glyph& TrayIconPainter::glyph(FigureFace& face, QChar cha
     return *face.glyphs.insert(character, std::move(drawn));
 }
 
-void TrayIconPainter::drawFigure(QImage& image, FigureFace& face, const QString& figure,
+void TrayIconPainter::drawFigure(QPainter& painter, FigureFace& face, const QString& figure,
                                  const QRect& box, int pixels) {
     qreal width = 0;
     for (const QChar character : figure) width += glyph(face, character, pixels).advance;
-    QPainter painter(&image);
     qreal x = box.left() + (box.width() - width) / 2;
     const int baseline = box.top() + static_cast<int>(std::lround(face.baseline));
     for (const QChar character : figure) {
@@ -194,32 +209,45 @@ void TrayIconPainter::drawFigure(QImage& image, FigureFace& face, const QString&
     }
 }
 
+// The plate of this size, with the badge when the content shows one; drawn once and kept.
+const QImage& TrayIconPainter::plateFor(SizeFaces& faces, const TrayIconContent& content,
+                                        int pixels) {
+    if (faces.plate.isNull()) {
+        faces.plate = QImage(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+        faces.plate.fill(Qt::transparent);
+        QPainter painter(&faces.plate);
+        painter.setRenderHint(QPainter::Antialiasing);
+        drawPlate(painter, pixels);
+    }
+    if (!content.showsBadge) return faces.plate;
+    if (faces.badgedPlate.isNull() || faces.badgeGlyph != content.badgeGlyph) {
+        faces.badgedPlate = faces.plate.copy();
+        faces.badgeGlyph = content.badgeGlyph;
+        QPainter painter(&faces.badgedPlate);
+        drawBadge(painter, faces.badgeFont, content.badgeGlyph, pixels);
+    }
+    return faces.badgedPlate;
+}
+
 QImage TrayIconPainter::draw(const TrayIconContent& content, int pixels) {
     pixels = std::max(1, pixels);
     SizeFaces& faces = facesFor(pixels);
-    QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    if (content.kind == TrayIconContent::Kind::symbol) {
+        // Symbols change seldom: drawn whole, the badge over the symbol.
+        QImage image = plateFor(faces, {}, pixels).copy();
+        QPainter painter(&image);
+        drawCentred(painter, faces.symbolFont, content.text, wholeBox(pixels));
+        if (content.showsBadge) drawBadge(painter, faces.badgeFont, content.badgeGlyph, pixels);
+        painter.end();
+        return image.convertToFormat(QImage::Format_ARGB32);
+    }
+    QImage image = plateFor(faces, content, pixels).copy();
     {
         QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        drawPlate(painter, pixels);
-        if (content.kind == TrayIconContent::Kind::symbol) {
-            drawCentred(painter, faces.symbolFont, content.text, wholeBox(pixels));
-        }
         if (content.showsBadge) {
-            const QRectF corner = badgeCorner(pixels);
-            const qreal rim = std::max(1.0, pixels / 24.0);
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(kPlateColor);
-            painter.drawEllipse(corner.adjusted(-rim / 2, -rim / 2, rim / 2, rim / 2));
-            drawCentred(painter, faces.badgeFont, content.badgeGlyph, corner);
-        }
-    }
-    if (content.kind == TrayIconContent::Kind::figure) {
-        if (content.showsBadge) {
-            drawFigure(image, faces.badged, content.text, badgedBox(pixels), pixels);
+            drawFigure(painter, faces.badged, content.text, badgedBox(pixels), pixels);
         } else {
-            drawFigure(image, faces.whole, content.text, wholeBox(pixels), pixels);
+            drawFigure(painter, faces.whole, content.text, wholeBox(pixels), pixels);
         }
     }
     return image.convertToFormat(QImage::Format_ARGB32);

@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QHash>
 #include <QIcon>
+
+class QPainter;
 #include <QImage>
 #include <QList>
 #include <QString>
@@ -63,12 +65,16 @@ class TrayIconPainter {
         FigureFace badged;  // the figure above the badge
         QFont symbolFont;
         QFont badgeFont;
+        QImage plate;  // the plate alone, and with the badge of `badgeGlyph`
+        QImage badgedPlate;
+        QString badgeGlyph;
     };
 
     SizeFaces& facesFor(int pixels);
     const Glyph& glyph(FigureFace& face, QChar character, int pixels);
-    void drawFigure(QImage& image, FigureFace& face, const QString& figure, const QRect& box,
+    void drawFigure(QPainter& painter, FigureFace& face, const QString& figure, const QRect& box,
                     int pixels);
+    const QImage& plateFor(SizeFaces& faces, const TrayIconContent& content, int pixels);
 
     std::map<int, SizeFaces> faces_;
 };

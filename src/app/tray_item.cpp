@@ -236,9 +236,13 @@ void TrayItem::refresh() {
         linux_platform::StatusNotifierItemContent content = statusNotifier_->content();
         content.title = QStringLiteral("Pylonix");
         content.iconName = iconName(icon);
-        // Hosts that load icons by name find it in the private theme, written once per name.
-        const bool named =
-            !iconTheme_->path().isEmpty() && iconTheme_->add(content.iconName, shownImages());
+        // Hosts that load icons by name find the symbol in the private theme, written once
+        // per name. The figure changes at nearly every refresh and is offered as images only:
+        // writing its files would cost ten times the drawing, and the hosts that show the
+        // figure in the icon (no label) all read images.
+        const bool named = icon.kind == TrayIconContent::Kind::symbol &&
+                           !iconTheme_->path().isEmpty() &&
+                           iconTheme_->add(content.iconName, shownImages());
         content.iconThemePath = named ? iconTheme_->path() : QString();
         content.accessibleDescription = values_.accessibilityLabel;
         content.toolTip.title = values_.accessibilityLabel;
