@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "app/pylonix_app.h"
+#include "app/qt_platform_choice.h"
 #include "app/tray_application.h"
 #include "app/tray_values.h"
 #include "common/application_info.h"
@@ -75,7 +76,9 @@ QSize panelSize(const QScreen* screen) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    pylonix::chooseQtPlatform();
     QApplication application(argc, argv);
+    pylonix::reportQtPlatformFallback();
     QApplication::setApplicationName(QStringLiteral("pylonix"));
     QApplication::setOrganizationName(QStringLiteral("Pylonix"));
     QApplication::setQuitOnLastWindowClosed(false);
