@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 
 #include "private_session_bus.h"
+#include "signal_recorder.h"
 
 namespace pylonix {
 namespace {
@@ -21,27 +22,11 @@ using linux_platform::DBusMenuExporter;
 using linux_platform::DBusMenuItemKeysList;
 using linux_platform::DBusMenuItemList;
 using linux_platform::DBusMenuLayoutItem;
+using testing::SignalRecorder;
 
 constexpr int kWaitMilliseconds = 5000;
 const QString kPath = QStringLiteral("/MenuBar");
 const QString kInterface = QStringLiteral("com.canonical.dbusmenu");
-
-// Collects one signal's messages.
-class Recorder : public QObject {
-    Q_OBJECT
-
-  public:
-    QList<QDBusMessage> messages;
-
-  public slots:
-    void record(const QDBusMessage& message) {
-        messages.append(message);
-        emit recorded();
-    }
-
-  signals:
-    void recorded();
-};
 
 class DBusMenuExporterTest : public ::testing::Test {
   protected:
@@ -92,7 +77,7 @@ class DBusMenuExporterTest : public ::testing::Test {
         return layout;
     }
 
-    void listen(const char* signal, Recorder& recorder) {
+    void listen(const char* signal, SignalRecorder& recorder) {
         ASSERT_TRUE(clientBus_.connect(menuBus_.baseService(), kPath, kInterface,
                                        QString::fromLatin1(signal), &recorder,
                                        SLOT(record(QDBusMessage))));
@@ -190,12 +175,12 @@ TEST_F(DBusMenuExporterTest, AboutToShowNeverAsksForAnUpdate) {
 }
 
 TEST_F(DBusMenuExporterTest, ChangesAnnounceTheNewLayoutOrJustTheNewProperties) {
-    Recorder layouts;
-    Recorder properties;
+    SignalRecorder layouts;
+    SignalRecorder properties;
     listen("LayoutUpdated", layouts);
     listen("ItemsPropertiesUpdated", properties);
-    QSignalSpy layoutSpy(&layouts, &Recorder::recorded);
-    QSignalSpy propertySpy(&properties, &Recorder::recorded);
+    QSignalSpy layoutSpy(&layouts, &SignalRecorder::recorded);
+    QSignalSpy propertySpy(&properties, &SignalRecorder::recorded);
 
     // The same entries: nothing. A new label: that entry's properties.
     menu_.setEntries(menu_.entries());
@@ -233,5 +218,3 @@ TEST_F(DBusMenuExporterTest, ChangesAnnounceTheNewLayoutOrJustTheNewProperties) 
 
 }  // namespace
 }  // namespace pylonix
-
-#include "dbus_menu_exporter_test.moc"

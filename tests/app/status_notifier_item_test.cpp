@@ -19,6 +19,7 @@
 #include "app/tray_item.h"
 #include "platform/linux/tray/dbus_menu_types.h"
 #include "private_session_bus.h"
+#include "signal_recorder.h"
 
 namespace pylonix {
 namespace {
@@ -28,6 +29,7 @@ using linux_platform::StatusNotifierItemContent;
 using linux_platform::StatusNotifierPixmap;
 using linux_platform::StatusNotifierPixmaps;
 using linux_platform::StatusNotifierToolTip;
+using testing::SignalRecorder;
 
 constexpr int kWaitMilliseconds = 5000;
 
@@ -73,28 +75,6 @@ class TestWatcher : public QObject, protected QDBusContext {
   private:
     QDBusConnection connection_;
     bool hostRegistered_;
-};
-
-// Collects the signals one object sends on the bus.
-class SignalRecorder : public QObject {
-    Q_OBJECT
-
-  public:
-    QList<QDBusMessage> messages;
-    QStringList names() const {
-        QStringList result;
-        for (const QDBusMessage& message : messages) result.append(message.member());
-        return result;
-    }
-
-  public slots:
-    void record(const QDBusMessage& message) {
-        messages.append(message);
-        emit recorded();
-    }
-
-  signals:
-    void recorded();
 };
 
 class StatusNotifierItemTest : public ::testing::Test {
