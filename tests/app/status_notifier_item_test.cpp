@@ -59,6 +59,8 @@ class TestWatcher : public QObject, protected QDBusContext {
     }
 
     bool isHostRegistered() const { return hostRegistered_; }
+    // Drops an item, as a host that lost it does.
+    void drop(const QString& service) { emit StatusNotifierItemUnregistered(service); }
     QStringList registrations;
     QStringList registrationSenders;
 
@@ -71,6 +73,7 @@ class TestWatcher : public QObject, protected QDBusContext {
 
   signals:
     void registered();
+    void StatusNotifierItemUnregistered(const QString& service);
 
   private:
     QDBusConnection connection_;
@@ -194,6 +197,18 @@ TEST_F(StatusNotifierItemTest, RegistersWithTheWatcherAndAgainWhenTheWatcherRest
     QDBusConnection::disconnectFromBus(restartedBus.name());
 }
 
+TEST_F(StatusNotifierItemTest, AnItemTheHostDropsRegistersAgain) {
+    TestWatcher watcher(watcherBus_);
+    StatusNotifierItem item(itemBus_, QStringLiteral("pylonix"), QStringLiteral("Hardware"));
+    QSignalSpy registered(&watcher, &TestWatcher::registered);
+    ASSERT_TRUE(item.publish());
+    ASSERT_TRUE(registered.wait(kWaitMilliseconds));
+    watcher.drop(QStringLiteral("org.kde.StatusNotifierItem-1-1"));  // another item
+    watcher.drop(item.serviceName());
+    ASSERT_TRUE(registered.wait(kWaitMilliseconds));
+    EXPECT_EQ(watcher.registrations, (QStringList{item.serviceName(), item.serviceName()}));
+}
+
 TEST_F(StatusNotifierItemTest, WaitsForAWatcherAndForAHost) {
     StatusNotifierItem item(itemBus_, QStringLiteral("pylonix"), QStringLiteral("Hardware"));
     QSignalSpy shown(&item, &StatusNotifierItem::shownByHostChanged);
@@ -259,6 +274,9 @@ TEST_F(StatusNotifierItemTest, EachChangeSendsItsSignalAndPropertiesChanged) {
     }
     listen(service, QStringLiteral("org.freedesktop.DBus.Properties"),
            QStringLiteral("PropertiesChanged"), recorder);
+    // A round trip, so that the bus applies the match rules and QtDBus knows the item's
+    // owner before anything is sent.
+    property(service, "Id");
     QSignalSpy recorded(&recorder, &SignalRecorder::recorded);
     const auto settle = [&](qsizetype count) {
         while (recorder.messages.size() < count && recorded.wait(kWaitMilliseconds)) {
@@ -368,6 +386,7 @@ TEST_F(TrayItemOnBusTest, PublishedValuesBecomeTheLabelTheToolTipAndTheIcon) {
     SignalRecorder labels;
     listen(service, QString::fromLatin1(linux_platform::kStatusNotifierItemInterface),
            QStringLiteral("XAyatanaNewLabel"), labels);
+    property(service, "Id");  // the match rule applied before the change
     QSignalSpy recorded(&labels, &SignalRecorder::recorded);
     tray.show(values("9.8 W", "9.8", "整机耗电估算 9.8 W，不含电池充电"));
     ASSERT_TRUE(recorded.wait(kWaitMilliseconds));

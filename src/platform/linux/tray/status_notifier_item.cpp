@@ -8,6 +8,7 @@
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
+#include <QTimer>
 #include <atomic>
 #include <utility>
 
@@ -16,6 +17,11 @@
 namespace pylonix::linux_platform {
 
 namespace {
+
+// How long after a registration everything is announced again.
+constexpr int kAnnounceAgainMilliseconds = 1000;
+// A host that drops the item at once again is not answered more often than this.
+constexpr qint64 kReregisterMilliseconds = 2000;
 
 QString nextServiceName() {
     static std::atomic<int> counter{0};
@@ -79,6 +85,12 @@ bool StatusNotifierItem::publish(QString* error) {
                         QString::fromLatin1(kStatusNotifierWatcherInterface),
                         QStringLiteral("StatusNotifierHostRegistered"), this,
                         SLOT(askWhetherHostIsRegistered()));
+    // A host that drops the item (it happens to GNOME's extension on restarts) gets it again.
+    connection_.connect(QString::fromLatin1(kStatusNotifierWatcherService),
+                        QString::fromLatin1(kStatusNotifierWatcherPath),
+                        QString::fromLatin1(kStatusNotifierWatcherInterface),
+                        QStringLiteral("StatusNotifierItemUnregistered"), this,
+                        SLOT(itemUnregistered(QString)));
     registerWithWatcher();
     return true;
 }
@@ -98,7 +110,29 @@ void StatusNotifierItem::registerWithWatcher() {
             return;
         }
         askWhetherHostIsRegistered();
+        // Once the host has read the item, everything again: some hosts miss what they read
+        // while setting up.
+        QTimer::singleShot(kAnnounceAgainMilliseconds, this, &StatusNotifierItem::announceAll);
     });
+}
+
+void StatusNotifierItem::itemUnregistered(const QString& service) {
+    // Watchers name an item by its bus name, or by its connection's unique name and path.
+    if (!service.startsWith(serviceName_) && !service.startsWith(connection_.baseService())) {
+        return;
+    }
+    if (!reregistration_.isValid() || reregistration_.elapsed() > kReregisterMilliseconds) {
+        reregistration_.start();
+        registerWithWatcher();
+    }
+}
+
+void StatusNotifierItem::announceAll() {
+    emit NewTitle();
+    emit NewIcon();
+    emit NewToolTip();
+    emit NewStatus(content_.status);
+    emit XAyatanaNewLabel(content_.label, content_.labelGuide);
 }
 
 void StatusNotifierItem::askWhetherHostIsRegistered() {

@@ -2,6 +2,7 @@
 
 #include <QDBusConnection>
 #include <QDBusObjectPath>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPoint>
 #include <QString>
@@ -117,6 +118,7 @@ class StatusNotifierItem : public QObject {
 
   private slots:
     void askWhetherHostIsRegistered();
+    void itemUnregistered(const QString& service);
 
   private:
     friend class ::StatusNotifierItemAdaptor;
@@ -149,6 +151,7 @@ class StatusNotifierItem : public QObject {
     void ProvideXdgActivationToken(const QString&) {}
 
     void registerWithWatcher();
+    void announceAll();
     void setShownByHost(bool shown);
     void emitPropertiesChanged(const QVariantMap& changed, const QStringList& invalidated);
     // The current icon's images, drawn on the first request after a change.
@@ -166,6 +169,7 @@ class StatusNotifierItem : public QObject {
     QDBusServiceWatcher* watcherOwner_ = nullptr;
     bool published_ = false;
     bool shownByHost_ = false;
+    QElapsedTimer reregistration_;
 };
 
 }  // namespace pylonix::linux_platform
