@@ -13,9 +13,9 @@ class QScreen;
 namespace pylonix {
 
 // The panel's frameless window: anchored under the tray item, closed by Escape or by a click
-// anywhere outside it (the pointer is grabbed while it is open; losing the focus closes it
-// too, for desktops that do not allow grabs). The QML scene is loaded on the first opening and
-// kept; it is hidden, not destroyed, on closing.
+// anywhere outside it (the pointer is grabbed while it is open, retried until the window is mapped;
+// losing the focus closes it too, for desktops that do not allow grabs). The QML scene is loaded on
+// the first opening and kept; it is hidden, not destroyed, on closing.
 class PanelWindow : public QObject {
     Q_OBJECT
 
@@ -46,12 +46,14 @@ class PanelWindow : public QObject {
 
   private:
     bool ensureView();
+    void grab();
 
     SceneLoader loader_;
     SizeRule sizeRule_;
     std::unique_ptr<QQuickView> view_;
     QElapsedTimer sinceOpened_;
     QElapsedTimer sinceClosed_;
+    int grabTries_ = -1;  // grab attempts since opening; -1 once grabbed or given up
 };
 
 }  // namespace pylonix
