@@ -26,12 +26,14 @@ registered_items() {
         grep -o 'string "[^"]*"' | sed 's/string "\(.*\)"/\1/'
 }
 
-# xfce4-panel with one panel along the top edge holding the status tray (systray) plugin.
+# xfce4-panel with one panel along the top edge holding one plugin ($1, default the status
+# tray, "systray").
 start_xfce4_panel() {
+    local plugin=${1:-systray}
     command -v xfce4-panel >/dev/null || return 77
     local dir="$HOME/.config/xfce4/xfconf/xfce-perchannel-xml"
     mkdir -p "$dir"
-    cat >"$dir/xfce4-panel.xml" <<'XML'
+    cat >"$dir/xfce4-panel.xml" <<XML
 <?xml version="1.0" encoding="UTF-8"?>
 <channel name="xfce4-panel" version="1.0">
   <property name="configver" type="int" value="2"/>
@@ -48,10 +50,20 @@ start_xfce4_panel() {
     </property>
   </property>
   <property name="plugins" type="empty">
-    <property name="plugin-1" type="string" value="systray"/>
+    <property name="plugin-1" type="string" value="$plugin"/>
   </property>
 </channel>
 XML
     xfce4-panel --disable-wm-check >"$HOME/xfce4-panel.log" 2>&1 &
     host_pid=$!
+}
+
+# The Ayatana indicator service (the watcher, which hands items to indicator renderers) shown
+# by xfce4-panel's indicator plugin.
+start_ayatana() {
+    local service=/usr/libexec/ayatana-indicator-application/ayatana-indicator-application-service
+    [ -x "$service" ] && [ -e /usr/share/xfce4/panel/plugins/indicator.desktop ] || return 77
+    "$service" >"$HOME/ayatana.log" 2>&1 &
+    ayatana_pid=$!
+    start_xfce4_panel indicator || return
 }
