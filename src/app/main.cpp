@@ -11,6 +11,7 @@
 #include "app/application_objects.h"
 #include "app/terminal/terminal_entry.h"
 #include "app/command_line.h"
+#include "app/qt_platform_choice.h"
 #include "app/single_instance.h"
 #include "common/application_info.h"
 #include "app/tray_application.h"
@@ -67,7 +68,9 @@ int main(int argc, char* argv[]) {
     // --terminal, or no display at all: the live view in the terminal instead of the tray.
     if (const std::optional<int> status = pylonix::runTerminalWhenChosen(argc, argv)) return *status;
 
+    pylonix::chooseQtPlatform();
     QApplication application(argc, argv);
+    pylonix::reportQtPlatformFallback();
     QApplication::setApplicationName(QStringLiteral("pylonix"));
     QApplication::setOrganizationName(QStringLiteral("Pylonix"));
     QApplication::setQuitOnLastWindowClosed(false);
@@ -91,9 +94,7 @@ int main(int argc, char* argv[]) {
     // Application power is sampled only while the panel is open.
     std::optional<pylonix::CancellationSource> sampling;
 
-    const auto updateAvailable = [&] {
-        return softwareUpdate.state->availableVersion.has_value();
-    };
+    const auto updateAvailable = [&] { return softwareUpdate.state->availableVersion.has_value(); };
 
     // The panel draws what its bridge computes from the monitor and the controllers.
     pylonix::PanelBridge panel;
@@ -122,17 +123,16 @@ int main(int argc, char* argv[]) {
     QObject::connect(&panel, &pylonix::PanelBridge::checkForUpdatesRequested,
                      [&] { softwareUpdate.checkForUpdates(); });
     const std::vector<pylonix::Subscription> settingsConnections = pylonix::connectSettingsMenu(
-        panel.settings(),
-        {.monitor = *monitor,
-         .launchAtLogin = launchAtLogin,
-         .softwareUpdate = softwareUpdate,
-         .version = pylonix::kApplicationVersion,
-         .openLoginSettings =
-             [] {
-                 pylonix::linux_platform::openLoginItemsSettings(
-                     pylonix::linux_platform::defaultAutostartDirectory());
-             },
-         .quit = [] { QApplication::quit(); }});
+        panel.settings(), {.monitor = *monitor,
+                           .launchAtLogin = launchAtLogin,
+                           .softwareUpdate = softwareUpdate,
+                           .version = pylonix::kApplicationVersion,
+                           .openLoginSettings =
+                               [] {
+                                   pylonix::linux_platform::openLoginItemsSettings(
+                                       pylonix::linux_platform::defaultAutostartDirectory());
+                               },
+                           .quit = [] { QApplication::quit(); }});
 
     // Opening: the work starts before the scene is built, so that the application section is
     // `collecting` from its first frame; the motion gate opens once the panel is on screen.
@@ -170,7 +170,8 @@ int main(int argc, char* argv[]) {
     const auto show = [&] {
         tray.show(pylonix::trayItemValues(monitor->snapshot(), updateAvailable()));
         const QQuickView* view = tray.panel().view();
-        panel.setInput(panelInput(view != nullptr ? view->screen() : QGuiApplication::primaryScreen()));
+        panel.setInput(
+            panelInput(view != nullptr ? view->screen() : QGuiApplication::primaryScreen()));
     };
     const pylonix::Subscription snapshots =
         monitor->observeSnapshot([&](const pylonix::PowerSnapshot&) { show(); });

@@ -12,6 +12,7 @@
 #include <QQuickView>
 #include <QScreen>
 #include <cstdio>
+#include <QTimer>
 #include <utility>
 
 #include "app/panel_placement.h"
@@ -22,6 +23,8 @@ namespace {
 // A click on the tray item while the panel is open first closes the panel (the click is
 // outside it), then reaches the item; an activation this soon after closing is that click.
 constexpr qint64 kSameClickMilliseconds = 300;
+constexpr int kGrabTries = 20;
+constexpr int kGrabRetryMilliseconds = 50;
 
 // Qt's image caches and the allocator keep what the scene used; give it back to the system.
 void releaseFreedMemory() {
@@ -99,8 +102,8 @@ void PanelWindow::open(const QRect& anchor) {
     view_->setPosition(placePanel(available, size, anchor));
     view_->show();
     view_->requestActivate();
-    view_->setKeyboardGrabEnabled(true);
-    view_->setMouseGrabEnabled(true);
+    grabTries_ = 0;
+    grab();
     sinceOpened_.start();
     emit opened();
 }
@@ -136,6 +139,19 @@ void PanelWindow::escape() {
         return;
     }
     close();
+}
+
+// A grab asked for before the window manager has mapped the window fails under most window
+// managers: it is retried for a moment. Without it, the loss of focus still closes the panel.
+void PanelWindow::grab() {
+    if (!isOpen() || grabTries_ < 0) return;
+    const bool keyboard = view_->setKeyboardGrabEnabled(true);
+    const bool grabbed = view_->setMouseGrabEnabled(true) && keyboard;
+    if (grabbed || ++grabTries_ >= kGrabTries) {
+        grabTries_ = -1;
+        return;
+    }
+    QTimer::singleShot(kGrabRetryMilliseconds, this, &PanelWindow::grab);
 }
 
 bool PanelWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -17,10 +17,10 @@ class QScreen;
 namespace pylonix {
 
 // The panel's frameless window: anchored under the tray item, closed by Escape or by a click
-// anywhere outside it (the pointer is grabbed while it is open; losing the focus closes it
-// too, for desktops that do not allow grabs). Each opening loads the scene anew and each closing
-// destroys it: nothing of one opening (scroll position, open menu, alert) reaches the next, and
-// the closed panel holds no scene in memory.
+// anywhere outside it (the pointer is grabbed while it is open, retried until the window is
+// mapped; losing the focus closes it too, for desktops that do not allow grabs). Each opening
+// loads the scene anew and each closing destroys it: nothing of one opening (scroll position,
+// open menu, alert) reaches the next, and the closed panel holds no scene in memory.
 class PanelWindow : public QObject {
     Q_OBJECT
 
@@ -58,6 +58,7 @@ class PanelWindow : public QObject {
     // Escape first closes what is open inside the scene (its `dismissInnermost()`, when it has
     // one); only when nothing was, it closes the panel.
     void escape();
+    void grab();
 
     SceneLoader loader_;
     SizeRule sizeRule_;
@@ -66,6 +67,7 @@ class PanelWindow : public QObject {
     QPointer<QQuickView> closing_;
     QElapsedTimer sinceOpened_;
     QElapsedTimer sinceClosed_;
+    int grabTries_ = -1;  // grab attempts since opening; -1 once grabbed or given up
 };
 
 }  // namespace pylonix

@@ -23,7 +23,7 @@ bool isRunningUnderTestHost(const EnvironmentLookup& environment);
 // The program's long-lived objects and its start-up: the power monitor is created and started
 // before anything is shown, so the tray has real data from its first appearance.
 class PylonixApp {
-public:
+  public:
     struct Platform {
         MainExecutor& executor;
         PreferencesStore& preferences;
@@ -40,7 +40,7 @@ public:
     // Decided once, at start-up; only decides whether the updater starts.
     bool isRunningTests() const { return isRunningTests_; }
 
-private:
+  private:
     std::shared_ptr<PowerMonitor> monitor_;
     // The login-item and update controllers join here: created once, when the tray scene is
     // first built, the update controller with `isRunningTests_`.

@@ -2,6 +2,7 @@
 
 #include <QDBusConnection>
 #include <QObject>
+#include <QTimer>
 #include <functional>
 #include <optional>
 
@@ -12,8 +13,8 @@
 namespace pylonix {
 
 // The program's user interface on a Linux desktop: the tray item, the panel it opens and the
-// notice shown while no tray exists. Opening the panel and closing it call the given hooks
-// (the panel's work starts and stops with them).
+// notice shown once no tray has existed for a few seconds. Opening the panel and closing it call
+// the given hooks (the panel's work starts and stops with them).
 class TrayApplication : public QObject {
     Q_OBJECT
 
@@ -23,6 +24,8 @@ class TrayApplication : public QObject {
         PanelWindow::SizeRule panelSize;
         std::function<void()> panelOpened;
         std::function<void()> panelClosed;
+        std::function<void()> refreshNow;  // the tray menu's entries
+        std::function<void()> quit;
         std::optional<bool> trayShowsLabels;  // absent: decided by the tray host
         QDBusConnection bus = QDBusConnection::sessionBus();
     };
@@ -36,10 +39,14 @@ class TrayApplication : public QObject {
 
   private:
     void presenceChanged(TrayItem::Presence presence);
+    void menuActionRequested(TrayMenuAction action);
 
     TrayItem trayItem_;
     PanelWindow panel_;
     NoTrayNotice notice_;
+    QTimer noticeDelay_;  // the notice appears only after the tray stayed away this long
+    std::function<void()> refreshNow_;
+    std::function<void()> quit_;
 };
 
 }  // namespace pylonix

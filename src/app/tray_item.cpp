@@ -1,15 +1,23 @@
 #include "app/tray_item.h"
 
+#include <QCursor>
 #include <QDBusConnectionInterface>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStyleHints>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <cstdlib>
 #include <string>
 
-#include "app/tray_figure.h"
-#include "platform/linux/tray/status_notifier_item.h"
+#include "app/panel_placement.h"
+#include "app/tray_icon_theme.h"
 #include "platform/linux/files/outside_file.h"
+#include "platform/linux/tray/dbus_menu_exporter.h"
+#include "platform/linux/tray/status_notifier_item.h"
 #include "platform/linux/tray/tray_host.h"
+#include "power/power_formatters.h"
+#include "ui/tray_label.h"
 
 namespace pylonix {
 namespace {
@@ -17,6 +25,7 @@ namespace {
 using linux_platform::StatusNotifierItem;
 
 constexpr int kTrayPollMilliseconds = 2000;
+constexpr const char* kMenuPath = "/MenuBar";
 // How long a watcher that exists may take to accept the item before the other trays are tried.
 constexpr int kWatcherAnswerMilliseconds = 1500;
 
@@ -31,6 +40,20 @@ std::string busNameOwnerProcess(const QDBusConnection& bus, const QString& servi
     return comm ? std::string(linux_platform::trimSysfsValue(*comm)) : std::string();
 }
 
+// The icon's name: a new name for every icon that looks different.
+QString iconName(const TrayIconContent& icon) {
+    QString name = QStringLiteral("pylonix-");
+    if (icon.kind == TrayIconContent::Kind::figure) {
+        name += QStringLiteral("figure-") + (icon.text == QString::fromUtf8(kMissingValueText)
+                                                 ? QStringLiteral("none")
+                                                 : icon.text);
+    } else {
+        name += icon.text;
+    }
+    if (icon.showsBadge) name += QStringLiteral("-update");
+    return name;
+}
+
 linux_platform::StatusNotifierPixmaps toPixmaps(const QList<QImage>& images) {
     linux_platform::StatusNotifierPixmaps pixmaps;
     for (const QImage& image : images) {
@@ -41,36 +64,44 @@ linux_platform::StatusNotifierPixmaps toPixmaps(const QList<QImage>& images) {
 
 }  // namespace
 
+std::unique_ptr<linux_platform::DBusMenuExporter> TrayItem::makeMenu() {
+    auto menu = std::make_unique<linux_platform::DBusMenuExporter>();
+    QList<linux_platform::DBusMenuEntry> entries;
+    for (const TrayMenuEntry& entry : trayMenuEntries()) {
+        entries.append(
+            {static_cast<int>(entry.action),
+             QString::fromUtf8(entry.label.data(), static_cast<qsizetype>(entry.label.size()))});
+    }
+    menu->setEntries(std::move(entries));
+    connect(menu.get(), &linux_platform::DBusMenuExporter::entryActivated, this,
+            [this](int id) { emit menuActionRequested(static_cast<TrayMenuAction>(id)); });
+    return menu;
+}
+
 TrayItem::TrayItem(QDBusConnection bus, std::optional<bool> showsLabels, QObject* parent)
-    : QObject(parent), bus_(std::move(bus)), labelsOverride_(showsLabels) {
+    : QObject(parent),
+      bus_(std::move(bus)),
+      labelsOverride_(showsLabels),
+      iconTheme_(std::make_unique<TrayIconTheme>(TrayIconTheme::folderForThisProcess())) {
     trayPoll_ = new QTimer(this);
     trayPoll_->setInterval(kTrayPollMilliseconds);
     connect(trayPoll_, &QTimer::timeout, this, &TrayItem::choosePresence);
+    sinceActivated_.invalidate();
 
     if (bus_.isConnected()) {
         statusNotifier_ = std::make_unique<StatusNotifierItem>(bus_, QStringLiteral("pylonix"),
                                                                QStringLiteral("Hardware"));
+        menu_ = makeMenu();
+        if (menu_->exportAt(bus_, QString::fromLatin1(kMenuPath))) {
+            statusNotifier_->setMenuPath(QString::fromLatin1(kMenuPath));
+        }
+        statusNotifier_->setIconDrawer([this](const QString&) { return toPixmaps(shownImages()); });
         connect(statusNotifier_.get(), &StatusNotifierItem::shownByHostChanged, this,
                 &TrayItem::choosePresence);
         connect(statusNotifier_.get(), &StatusNotifierItem::activated, this,
-                [this](QPoint position) {
-                    // Hosts that do not know where the click was send (0, 0).
-                    emit activated(position.isNull() ? QRect() : QRect(position, QSize(1, 1)));
-                });
-        if (statusNotifier_->publish()) {
-            QDBusConnectionInterface* const daemon = bus_.interface();
-            waitingForWatcher_ =
-                daemon != nullptr && daemon->isServiceRegistered(QString::fromLatin1(
-                                         linux_platform::kStatusNotifierWatcherService));
-        } else {
-            statusNotifier_.reset();
-        }
-    }
-    if (waitingForWatcher_) {
-        QTimer::singleShot(kWatcherAnswerMilliseconds, this, [this] {
-            waitingForWatcher_ = false;
-            choosePresence();
-        });
+                &TrayItem::hostActivated);
+        connect(statusNotifier_.get(), &StatusNotifierItem::secondaryActivated, this,
+                [this](QPoint position) { emit openRequested(anchorAt(position)); });
     } else {
         choosePresence();
     }
@@ -82,6 +113,44 @@ void TrayItem::show(const TrayItemValues& values) {
     if (values == values_ && presence_ != Presence::pending) return;  // most refreshes
     values_ = values;
     refresh();
+    if (statusNotifier_ && !statusNotifier_->isPublished()) publishStatusNotifier();
+}
+
+// The item is published only once it has its content, so that no host shows it empty.
+void TrayItem::publishStatusNotifier() {
+    if (statusNotifier_->publish()) {
+        QDBusConnectionInterface* const daemon = bus_.interface();
+        waitingForWatcher_ =
+            daemon != nullptr && daemon->isServiceRegistered(QString::fromLatin1(
+                                     linux_platform::kStatusNotifierWatcherService));
+    } else {
+        statusNotifier_.reset();
+    }
+    if (waitingForWatcher_) {
+        QTimer::singleShot(kWatcherAnswerMilliseconds, this, [this] {
+            waitingForWatcher_ = false;
+            choosePresence();
+        });
+    } else {
+        choosePresence();
+    }
+}
+
+QRect TrayItem::anchorAt(QPoint reported) const {
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) screens.append(screen->geometry());
+    const QPoint position = clickPosition(reported, QCursor::pos(), screens);
+    return position.isNull() ? QRect() : QRect(position, QSize(1, 1));
+}
+
+void TrayItem::hostActivated(QPoint position) {
+    // A double click sends two activations; they count as one.
+    if (sinceActivated_.isValid() &&
+        sinceActivated_.elapsed() < QGuiApplication::styleHints()->mouseDoubleClickInterval()) {
+        return;
+    }
+    sinceActivated_.start();
+    emit activated(anchorAt(position));
 }
 
 bool TrayItem::iconCarriesFigure() const {
@@ -143,32 +212,48 @@ TrayIconContent TrayItem::iconContent(bool carriesFigure) const {
     content.badgeGlyph = values_.badgeGlyph;
     if (carriesFigure) {
         content.kind = TrayIconContent::Kind::figure;
-        content.text = QString::fromStdString(trayFigure(values_.valueText.toStdString()));
+        content.text = values_.iconFigure;
     } else {
         content.text = values_.symbolGlyph;
     }
     return content;
 }
 
+const QList<QImage>& TrayItem::shownImages() {
+    if (shownImages_.isEmpty()) shownImages_ = painter_->drawSizes(shownIcon_);
+    return shownImages_;
+}
+
 void TrayItem::refresh() {
     const TrayIconContent icon = iconContent(iconCarriesFigure());
     const bool iconChanged = icon != shownIcon_;
-    shownIcon_ = icon;
+    if (iconChanged) {
+        shownIcon_ = icon;
+        shownImages_.clear();
+    }
 
     if (statusNotifier_) {
         linux_platform::StatusNotifierItemContent content = statusNotifier_->content();
         content.title = QStringLiteral("Pylonix");
-        if (iconChanged || content.iconPixmaps.isEmpty()) {
-            content.iconPixmaps = toPixmaps(drawTrayIconSizes(icon));
-        }
+        content.iconName = iconName(icon);
+        // Hosts that load icons by name find the symbol in the private theme, written once
+        // per name. The figure changes at nearly every refresh and is offered as images only:
+        // writing its files would cost ten times the drawing, and the hosts that show the
+        // figure in the icon (no label) all read images.
+        const bool named = icon.kind == TrayIconContent::Kind::symbol &&
+                           !iconTheme_->path().isEmpty() &&
+                           iconTheme_->add(content.iconName, shownImages());
+        content.iconThemePath = named ? iconTheme_->path() : QString();
+        content.accessibleDescription = values_.accessibilityLabel;
         content.toolTip.title = values_.accessibilityLabel;
         content.toolTip.text = values_.tooltip;
-        content.label = values_.valueText;
-        content.labelGuide = QString::fromUtf8(kTrayLabelGuide);
+        content.label = QString::fromStdString(trayLabel(values_.valueText.toStdString()));
+        content.labelGuide = QString::fromUtf8(kTrayLabelGuide.data(),
+                                               static_cast<qsizetype>(kTrayLabelGuide.size()));
         statusNotifier_->setContent(std::move(content));
     }
     if (xembed_) {
-        if (iconChanged || xembed_->icon().isNull()) xembed_->setIcon(makeTrayIcon(icon));
+        if (iconChanged || xembed_->icon().isNull()) xembed_->setIcon(makeTrayIcon(painter_, icon));
         xembed_->setToolTip(values_.accessibilityLabel + QLatin1Char('\n') + values_.tooltip);
     }
 }

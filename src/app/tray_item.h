@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QElapsedTimer>
+#include <QImage>
 #include <QObject>
 #include <QRect>
 #include <QString>
@@ -8,21 +10,26 @@
 #include <optional>
 
 #include "app/tray_icon_painter.h"
+#include "ui/tray_menu.h"
 
 class QSystemTrayIcon;
 class QTimer;
 
 namespace pylonix {
 
+class TrayIconTheme;
+
 namespace linux_platform {
+class DBusMenuExporter;
 class StatusNotifierItem;
-}
+}  // namespace linux_platform
 
 // What the tray item shows, as plain values: the menu-bar label with its symbols already
 // turned into Material Icons ligatures.
 struct TrayItemValues {
     QString symbolGlyph;
-    QString valueText;  // "12.3 W", "— W"
+    QString valueText;   // "12.3 W", "— W"
+    QString iconFigure;  // "12", "9.8", "—": what the icon shows where no label is shown
     bool showsUpdateBadge = false;
     QString badgeGlyph;
     QString accessibilityLabel;
@@ -30,9 +37,6 @@ struct TrayItemValues {
 
     bool operator==(const TrayItemValues&) const = default;
 };
-
-// The widest value text, for hosts that reserve the label's width ahead of time.
-inline constexpr const char* kTrayLabelGuide = "88.8 W";
 
 // The program's presence in the desktop's tray, wherever the desktop offers one: a
 // StatusNotifierItem when a watcher with a host runs on the session bus; otherwise an XEmbed
@@ -55,12 +59,23 @@ class TrayItem : public QObject {
     bool iconCarriesFigure() const;
 
   signals:
-    // A click on the item. `anchor` is the item's place on the screen, as exact as the tray
-    // tells it (a point from StatusNotifierItem hosts); null when unknown.
+    // A click on the item, which opens the panel or closes it. `anchor` is the item's place
+    // on the screen, as exact as the tray tells it (a point from StatusNotifierItem hosts, or
+    // the pointer's position where the host's point cannot be one); null when unknown. Two
+    // within a double-click interval count as one.
     void activated(QRect anchor);
+    // A middle click, which opens the panel.
+    void openRequested(QRect anchor);
     void presenceChanged(pylonix::TrayItem::Presence presence);
+    // An entry of the item's menu was chosen.
+    void menuActionRequested(pylonix::TrayMenuAction action);
 
   private:
+    std::unique_ptr<linux_platform::DBusMenuExporter> makeMenu();
+    void publishStatusNotifier();
+    void hostActivated(QPoint position);
+    QRect anchorAt(QPoint reported) const;
+    const QList<QImage>& shownImages();
     void choosePresence();
     void setPresence(Presence presence);
     void decideLabels();
@@ -71,11 +86,16 @@ class TrayItem : public QObject {
     std::optional<bool> labelsOverride_;
     bool hostShowsLabels_ = false;
     bool waitingForWatcher_ = false;  // a watcher exists and has not yet shown the item
+    std::unique_ptr<linux_platform::DBusMenuExporter> menu_;
     std::unique_ptr<linux_platform::StatusNotifierItem> statusNotifier_;
     std::unique_ptr<QSystemTrayIcon> xembed_;
     QTimer* trayPoll_ = nullptr;
     TrayItemValues values_;
     TrayIconContent shownIcon_;
+    QList<QImage> shownImages_;  // shownIcon_ at every size, drawn on first use
+    std::unique_ptr<TrayIconTheme> iconTheme_;
+    QElapsedTimer sinceActivated_;
+    std::shared_ptr<TrayIconPainter> painter_ = std::make_shared<TrayIconPainter>();
     Presence presence_ = Presence::pending;
 };
 

@@ -18,6 +18,7 @@ TrayItemValues trayItemValues(const PowerSnapshot& snapshot, bool updateAvailabl
     TrayItemValues values;
     values.symbolGlyph = glyphFor(label.symbol);
     values.valueText = QString::fromStdString(label.valueText);
+    values.iconFigure = QString::fromStdString(label.iconFigure);
     values.showsUpdateBadge = label.showsUpdateBadge;
     values.badgeGlyph = glyphFor(label.badgeSymbol);
     values.accessibilityLabel = QString::fromStdString(label.accessibilityLabel);

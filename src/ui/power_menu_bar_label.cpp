@@ -1,17 +1,23 @@
 #include "ui/power_menu_bar_label.h"
 
 #include "power/power_formatters.h"
+#include "ui/tray_icon_figure.h"
 
 namespace pylonix {
 namespace {
 
 const char* menuBarSymbol(PowerSnapshot::Status status) {
     switch (status) {
-        case PowerSnapshot::Status::unavailable: return "exclamationmark.triangle";
-        case PowerSnapshot::Status::fullyCharged: return "powerplug.fill";
-        case PowerSnapshot::Status::charging: return "bolt.fill";
-        case PowerSnapshot::Status::connectedNotCharging: return "powerplug.fill";
-        case PowerSnapshot::Status::discharging: return "battery.50";
+        case PowerSnapshot::Status::unavailable:
+            return "exclamationmark.triangle";
+        case PowerSnapshot::Status::fullyCharged:
+            return "powerplug.fill";
+        case PowerSnapshot::Status::charging:
+            return "bolt.fill";
+        case PowerSnapshot::Status::connectedNotCharging:
+            return "powerplug.fill";
+        case PowerSnapshot::Status::discharging:
+            return "battery.50";
     }
     return "exclamationmark.triangle";
 }
@@ -21,6 +27,7 @@ const char* menuBarSymbol(PowerSnapshot::Status status) {
 PowerMenuBarLabel makePowerMenuBarLabel(const PowerSnapshot& snapshot, bool updateAvailable) {
     PowerMenuBarLabel label;
     label.symbol = menuBarSymbol(snapshot.status());
+    label.iconFigure = trayIconFigure(snapshot.systemPower.watts);
     if (const auto& watts = snapshot.systemPower.watts) {
         const std::string number = formatWatts(*watts);
         label.valueText = number + " W";

@@ -10,7 +10,8 @@ namespace pylonix {
 // update badge, and the one accessibility label the whole row reads as.
 struct PowerMenuBarLabel {
     std::string symbol;
-    std::string valueText;  // "12.3 W", or "— W" without an estimate
+    std::string valueText;   // "12.3 W", or "— W" without an estimate
+    std::string iconFigure;  // the short figure for an icon without a label ("12", "9.8", "—")
     bool showsUpdateBadge = false;
     std::string badgeSymbol;  // the badge's symbol, drawn only when showsUpdateBadge
     std::string accessibilityLabel;

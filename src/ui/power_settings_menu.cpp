@@ -67,12 +67,12 @@ PowerSettingsMenu makePowerSettingsMenu(const PowerSettingsInputs& inputs) {
         entries.push_back(std::move(entry));
     }
     entries.push_back(MenuEntry::separator());
-    entries.push_back(
-        MenuEntry::make(Kind::button, "立即刷新", SettingsAction::refresh, "settings-refresh-now"));
+    entries.push_back(MenuEntry::make(Kind::button, kRefreshNowText, SettingsAction::refresh,
+                                      "settings-refresh-now"));
     entries.push_back(MenuEntry::separator());
 
     MenuEntry quit =
-        MenuEntry::make(Kind::button, "退出 Pylonix", SettingsAction::quit, "settings-quit");
+        MenuEntry::make(Kind::button, kQuitText, SettingsAction::quit, "settings-quit");
     quit.shortcut = "Ctrl+Q";
     entries.push_back(std::move(quit));
     return menu;

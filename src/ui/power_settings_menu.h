@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "power/refresh_interval.h"
-#include "ui/settings_menu_entry.h"
 #include "services/software_update_state.h"
+#include "ui/settings_menu_entry.h"
 
 namespace pylonix {
 
@@ -52,6 +52,10 @@ struct PowerSettingsMenu {
 };
 
 // "0.5 秒", "1 秒", "2 秒", "5 秒".
+// The texts of the two actions the tray item's menu offers too.
+inline constexpr const char* kRefreshNowText = "立即刷新";
+inline constexpr const char* kQuitText = "退出 Pylonix";
+
 std::string refreshIntervalLabel(RefreshInterval interval);
 
 // True when the login item awaits approval, the login item failed or the updater could not

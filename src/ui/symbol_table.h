@@ -5,6 +5,9 @@
 
 namespace pylonix {
 
+// The icon font whose ligatures draw the symbols.
+inline constexpr const char* kSymbolFontFamily = "Material Icons";
+
 // The symbols the views name, and the glyph of the Material Icons font that draws each one
 // (the font's ligature name: the text "bolt" set in that font is the bolt glyph).
 struct SymbolGlyph {

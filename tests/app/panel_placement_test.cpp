@@ -31,5 +31,37 @@ TEST(PanelPlacementTest, AboveAnItemInABottomBar) {
     EXPECT_EQ(placePanel(available, QSize(360, 900), QRect(1200, 774, 22, 22)), QPoint(920, 0));
 }
 
+TEST(PanelPlacementTest, AgainstTheEdgeNearestTheItemWhereverTheClickWas) {
+    const QRect bottomBar(0, 0, 1280, 770);
+    // A point from a popup of hidden items, mid-screen above a bottom bar: against the
+    // bottom edge, not at the click's height.
+    EXPECT_EQ(placePanel(bottomBar, kPanel, QRect(QPoint(1100, 600), QSize(1, 1))),
+              QPoint(920, 54));
+    // Side bars: beside the item, centred on it and kept on the screen.
+    const QRect leftBar(48, 0, 1232, 800);
+    EXPECT_EQ(placePanel(leftBar, kPanel, QRect(10, 400, 28, 28)), QPoint(48, 56));
+    const QRect rightBar(0, 0, 1232, 800);
+    EXPECT_EQ(placePanel(rightBar, kPanel, QRect(1242, 400, 28, 28)), QPoint(872, 56));
+    // A bar the available area does not leave out (no window manager): not covered.
+    const QRect whole(0, 0, 1280, 800);
+    EXPECT_EQ(placePanel(whole, kPanel, QRect(1256, 0, 24, 24)), QPoint(920, 24));
+    EXPECT_EQ(placePanel(whole, kPanel, QRect(600, 776, 24, 24)), QPoint(432, 60));
+}
+
+TEST(ClickPositionTest, TheHostsPointUnlessItCannotBeOnTheScreen) {
+    const QList<QRect> screens = {QRect(0, 0, 1280, 800), QRect(1280, 0, 1920, 1080)};
+    // A point by the pointer, on either screen.
+    EXPECT_EQ(clickPosition(QPoint(1210, 12), QPoint(1215, 14), screens), QPoint(1210, 12));
+    EXPECT_EQ(clickPosition(QPoint(3000, 12), QPoint(3010, 8), screens), QPoint(3000, 12));
+    // Relative to the item (waybar): far from the pointer, so the pointer's position.
+    EXPECT_EQ(clickPosition(QPoint(11, 9), QPoint(1215, 14), screens), QPoint(1215, 14));
+    // No point, or one on no screen.
+    EXPECT_EQ(clickPosition(QPoint(0, 0), QPoint(1215, 14), screens), QPoint(1215, 14));
+    EXPECT_EQ(clickPosition(QPoint(-20, 5000), QPoint(1215, 14), screens), QPoint(1215, 14));
+    // Where the pointer is unknown (off every screen), the host's point if it can be one.
+    EXPECT_EQ(clickPosition(QPoint(1210, 12), QPoint(-1, -1), screens), QPoint(1210, 12));
+    EXPECT_TRUE(clickPosition(QPoint(0, 0), QPoint(-1, -1), screens).isNull());
+}
+
 }  // namespace
 }  // namespace pylonix

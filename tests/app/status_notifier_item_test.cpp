@@ -3,7 +3,6 @@
 #include "platform/linux/tray/status_notifier_item.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -12,12 +11,15 @@
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QKeyEvent>
-#include <QProcess>
 #include <QQuickView>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 
 #include "app/tray_application.h"
 #include "app/tray_item.h"
+#include "platform/linux/tray/dbus_menu_types.h"
+#include "private_session_bus.h"
+#include "signal_recorder.h"
 
 namespace pylonix {
 namespace {
@@ -27,6 +29,7 @@ using linux_platform::StatusNotifierItemContent;
 using linux_platform::StatusNotifierPixmap;
 using linux_platform::StatusNotifierPixmaps;
 using linux_platform::StatusNotifierToolTip;
+using testing::SignalRecorder;
 
 constexpr int kWaitMilliseconds = 5000;
 
@@ -56,6 +59,8 @@ class TestWatcher : public QObject, protected QDBusContext {
     }
 
     bool isHostRegistered() const { return hostRegistered_; }
+    // Drops an item, as a host that lost it does.
+    void drop(const QString& service) { emit StatusNotifierItemUnregistered(service); }
     QStringList registrations;
     QStringList registrationSenders;
 
@@ -68,32 +73,11 @@ class TestWatcher : public QObject, protected QDBusContext {
 
   signals:
     void registered();
+    void StatusNotifierItemUnregistered(const QString& service);
 
   private:
     QDBusConnection connection_;
     bool hostRegistered_;
-};
-
-// Collects the signals one object sends on the bus.
-class SignalRecorder : public QObject {
-    Q_OBJECT
-
-  public:
-    QList<QDBusMessage> messages;
-    QStringList names() const {
-        QStringList result;
-        for (const QDBusMessage& message : messages) result.append(message.member());
-        return result;
-    }
-
-  public slots:
-    void record(const QDBusMessage& message) {
-        messages.append(message);
-        emit recorded();
-    }
-
-  signals:
-    void recorded();
 };
 
 class StatusNotifierItemTest : public ::testing::Test {
@@ -106,20 +90,17 @@ class StatusNotifierItemTest : public ::testing::Test {
         static char* argv[] = {name, nullptr};
         if (QApplication::instance() == nullptr) new QApplication(argc, argv);
 
-        QProcess daemon;
-        daemon.start(QStringLiteral("dbus-daemon"),
-                     {QStringLiteral("--session"), QStringLiteral("--fork"),
-                      QStringLiteral("--print-address=1"), QStringLiteral("--print-pid=1")});
-        ASSERT_TRUE(daemon.waitForFinished(kWaitMilliseconds)) << "dbus-daemon did not start";
-        const QStringList lines =
-            QString::fromUtf8(daemon.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-        ASSERT_EQ(lines.size(), 2) << "dbus-daemon printed: " << lines.join('|').toStdString();
-        address_ = lines[0].trimmed();
-        daemonPid_ = lines[1].trimmed().toInt();
+        QString error;
+        ASSERT_TRUE(bus_.start(&error)) << error.toStdString();
+        address_ = bus_.address();
+        // The tray item's icon theme goes into a runtime folder of the suite's own.
+        runtimeFolder_ = new QTemporaryDir();
+        qputenv("XDG_RUNTIME_DIR", runtimeFolder_->path().toLocal8Bit());
     }
 
     static void TearDownTestSuite() {
-        if (daemonPid_ > 0) ::kill(daemonPid_, SIGTERM);
+        bus_.stop();
+        delete runtimeFolder_;
     }
 
     void SetUp() override {
@@ -161,13 +142,21 @@ class StatusNotifierItemTest : public ::testing::Test {
             &recorder, SLOT(record(QDBusMessage))));
     }
 
+    // The icon drawer of `someContent`: one 2 × 1 image, counting how often it draws.
+    static StatusNotifierItem::IconDrawer someIcon(int& drawn) {
+        return [&drawn](const QString&) {
+            ++drawn;
+            QImage image(2, 1, QImage::Format_ARGB32);
+            image.setPixel(0, 0, qRgba(0x11, 0x22, 0x33, 0x44));
+            image.setPixel(1, 0, qRgba(0xff, 0x00, 0x80, 0xff));
+            return StatusNotifierPixmaps{StatusNotifierPixmap::fromImage(image)};
+        };
+    }
+
     static StatusNotifierItemContent someContent() {
         StatusNotifierItemContent content;
         content.title = QStringLiteral("Pylonix");
-        QImage image(2, 1, QImage::Format_ARGB32);
-        image.setPixel(0, 0, qRgba(0x11, 0x22, 0x33, 0x44));
-        image.setPixel(1, 0, qRgba(0xff, 0x00, 0x80, 0xff));
-        content.iconPixmaps = {StatusNotifierPixmap::fromImage(image)};
+        content.iconName = QStringLiteral("pylonix-test");
         content.toolTip.title = QStringLiteral("整机耗电估算 12.3 W，不含电池充电");
         content.toolTip.text =
             QStringLiteral("整机耗电估算，不含电池充电；面板中的分项使用约 2 秒平均值。");
@@ -177,7 +166,8 @@ class StatusNotifierItemTest : public ::testing::Test {
     }
 
     static inline QString address_;
-    static inline int daemonPid_ = 0;
+    static inline testing::PrivateSessionBus bus_;
+    static inline QTemporaryDir* runtimeFolder_ = nullptr;
     QDBusConnection itemBus_{QString()};
     QDBusConnection watcherBus_{QString()};
 };
@@ -207,6 +197,18 @@ TEST_F(StatusNotifierItemTest, RegistersWithTheWatcherAndAgainWhenTheWatcherRest
     QDBusConnection::disconnectFromBus(restartedBus.name());
 }
 
+TEST_F(StatusNotifierItemTest, AnItemTheHostDropsRegistersAgain) {
+    TestWatcher watcher(watcherBus_);
+    StatusNotifierItem item(itemBus_, QStringLiteral("pylonix"), QStringLiteral("Hardware"));
+    QSignalSpy registered(&watcher, &TestWatcher::registered);
+    ASSERT_TRUE(item.publish());
+    ASSERT_TRUE(registered.wait(kWaitMilliseconds));
+    watcher.drop(QStringLiteral("org.kde.StatusNotifierItem-1-1"));  // another item
+    watcher.drop(item.serviceName());
+    ASSERT_TRUE(registered.wait(kWaitMilliseconds));
+    EXPECT_EQ(watcher.registrations, (QStringList{item.serviceName(), item.serviceName()}));
+}
+
 TEST_F(StatusNotifierItemTest, WaitsForAWatcherAndForAHost) {
     StatusNotifierItem item(itemBus_, QStringLiteral("pylonix"), QStringLiteral("Hardware"));
     QSignalSpy shown(&item, &StatusNotifierItem::shownByHostChanged);
@@ -226,6 +228,8 @@ TEST_F(StatusNotifierItemTest, WaitsForAWatcherAndForAHost) {
 
 TEST_F(StatusNotifierItemTest, EveryPropertyReadsAsPublished) {
     StatusNotifierItem item(itemBus_, QStringLiteral("pylonix"), QStringLiteral("Hardware"));
+    int drawn = 0;
+    item.setIconDrawer(someIcon(drawn));
     ASSERT_TRUE(item.publish());
     item.setContent(someContent());
     const QString service = item.serviceName();
@@ -247,6 +251,9 @@ TEST_F(StatusNotifierItemTest, EveryPropertyReadsAsPublished) {
     // ARGB, each pixel in network byte order.
     EXPECT_EQ(pixmaps[0].argb, QByteArray::fromHex("44112233ffff0080"));
     EXPECT_EQ(pixmaps[0].toImage().pixel(1, 0), qRgba(0xff, 0x00, 0x80, 0xff));
+    // Drawn once, on the first request; read again, the same icon is not drawn again.
+    property(service, "IconPixmap");
+    EXPECT_EQ(drawn, 1);
 
     StatusNotifierToolTip toolTip;
     property(service, "ToolTip").value<QDBusArgument>() >> toolTip;
@@ -267,6 +274,9 @@ TEST_F(StatusNotifierItemTest, EachChangeSendsItsSignalAndPropertiesChanged) {
     }
     listen(service, QStringLiteral("org.freedesktop.DBus.Properties"),
            QStringLiteral("PropertiesChanged"), recorder);
+    // A round trip, so that the bus applies the match rules and QtDBus knows the item's
+    // owner before anything is sent.
+    property(service, "Id");
     QSignalSpy recorded(&recorder, &SignalRecorder::recorded);
     const auto settle = [&](qsizetype count) {
         while (recorder.messages.size() < count && recorded.wait(kWaitMilliseconds)) {
@@ -289,35 +299,43 @@ TEST_F(StatusNotifierItemTest, EachChangeSendsItsSignalAndPropertiesChanged) {
     EXPECT_EQ(values.value("XAyatanaLabelGuide").toString(), "88.8 W");
     EXPECT_EQ(values.size(), 2);
 
-    // Icon and tooltip together: one signal each and one PropertiesChanged with both.
+    // Icon and tooltip together: one signal each and one PropertiesChanged with both, the
+    // icon's images invalidated rather than sent, so that nothing draws them unasked.
     recorder.messages.clear();
-    content.iconPixmaps.append(content.iconPixmaps.first());
+    content.iconName = QStringLiteral("pylonix-other");
     content.toolTip.title = QStringLiteral("整机耗电暂不可用");
     item.setContent(content);
     settle(3);
     EXPECT_EQ(recorder.names(), (QStringList{"NewIcon", "NewToolTip", "PropertiesChanged"}));
     ASSERT_EQ(recorder.messages.size(), 3);
     const QVariantMap iconAndTip = qdbus_cast<QVariantMap>(recorder.messages[2].arguments()[1]);
-    EXPECT_EQ(iconAndTip.keys(), (QStringList{"IconPixmap", "ToolTip"}));
+    EXPECT_EQ(iconAndTip.keys(), (QStringList{"IconName", "IconThemePath", "ToolTip"}));
+    EXPECT_EQ(recorder.messages[2].arguments()[2].toStringList(), QStringList{"IconPixmap"});
 }
 
-TEST_F(StatusNotifierItemTest, ActivateAndContextMenuReportWhere) {
+TEST_F(StatusNotifierItemTest, ClicksReportWhereAndTheContextMenuIsTheHosts) {
     StatusNotifierItem item(itemBus_, QStringLiteral("pylonix"), QStringLiteral("Hardware"));
     ASSERT_TRUE(item.publish());
     QSignalSpy activated(&item, &StatusNotifierItem::activated);
-    for (const char* method : {"Activate", "ContextMenu"}) {
+    QSignalSpy secondary(&item, &StatusNotifierItem::secondaryActivated);
+    const auto send = [&](const char* method, const QVariantList& arguments) {
         QDBusMessage call = QDBusMessage::createMethodCall(
             item.serviceName(), QString::fromLatin1(linux_platform::kStatusNotifierItemPath),
             QString::fromLatin1(linux_platform::kStatusNotifierItemInterface),
             QString::fromLatin1(method));
-        call << 1210 << 12;
-        watcherBus_.asyncCall(call);
-    }
-    while (activated.size() < 2 && activated.wait(kWaitMilliseconds)) {
-    }
-    ASSERT_EQ(activated.size(), 2);
+        call.setArguments(arguments);
+        const QDBusMessage reply = watcherBus_.call(call, QDBus::BlockWithGui, kWaitMilliseconds);
+        EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << method;
+    };
+    send("ContextMenu", {1210, 12});  // answered, and left to the host's menu
+    send("Activate", {1210, 12});
+    send("SecondaryActivate", {1200, 10});
+    send("XAyatanaSecondaryActivate", {12345u});
+    ASSERT_EQ(activated.size(), 1);
     EXPECT_EQ(activated[0][0].toPoint(), QPoint(1210, 12));
-    EXPECT_EQ(activated[1][0].toPoint(), QPoint(1210, 12));
+    ASSERT_EQ(secondary.size(), 2);
+    EXPECT_EQ(secondary[0][0].toPoint(), QPoint(1200, 10));
+    EXPECT_TRUE(secondary[1][0].toPoint().isNull());  // a timestamp says nothing of where
 }
 
 TEST_F(StatusNotifierItemTest, ASecondItemOnTheSameBusGetsItsOwnName) {
@@ -334,9 +352,10 @@ TEST_F(StatusNotifierItemTest, ASecondItemOnTheSameBusGetsItsOwnName) {
 // The tray item and the application on top of the exporter.
 class TrayItemOnBusTest : public StatusNotifierItemTest {
   protected:
-    static TrayItemValues values(const char* value, const char* accessibility) {
+    static TrayItemValues values(const char* value, const char* figure, const char* accessibility) {
         return {QStringLiteral("bolt"),
                 QString::fromUtf8(value),
+                QString::fromUtf8(figure),
                 false,
                 QStringLiteral("arrow_circle_down"),
                 QString::fromUtf8(accessibility),
@@ -355,7 +374,7 @@ TEST_F(TrayItemOnBusTest, PublishedValuesBecomeTheLabelTheToolTipAndTheIcon) {
     TestWatcher watcher(watcherBus_);
     TrayItem tray(itemBus_, /*showsLabels=*/true);
     QSignalSpy presence(&tray, &TrayItem::presenceChanged);
-    tray.show(values("12.3 W", "整机耗电估算 12.3 W，不含电池充电"));
+    tray.show(values("12.3 W", "12", "整机耗电估算 12.3 W，不含电池充电"));
     const QString service = waitForRegistration(watcher);
     ASSERT_FALSE(service.isEmpty());
     while (tray.presence() != TrayItem::Presence::statusNotifier &&
@@ -367,10 +386,11 @@ TEST_F(TrayItemOnBusTest, PublishedValuesBecomeTheLabelTheToolTipAndTheIcon) {
     SignalRecorder labels;
     listen(service, QString::fromLatin1(linux_platform::kStatusNotifierItemInterface),
            QStringLiteral("XAyatanaNewLabel"), labels);
+    property(service, "Id");  // the match rule applied before the change
     QSignalSpy recorded(&labels, &SignalRecorder::recorded);
-    tray.show(values("9.8 W", "整机耗电估算 9.8 W，不含电池充电"));
+    tray.show(values("9.8 W", "9.8", "整机耗电估算 9.8 W，不含电池充电"));
     ASSERT_TRUE(recorded.wait(kWaitMilliseconds));
-    EXPECT_EQ(labels.messages[0].arguments(), (QVariantList{"9.8 W", "88.8 W"}));
+    EXPECT_EQ(labels.messages[0].arguments(), (QVariantList{"\u20079.8 W", "88.8 W"}));
 
     StatusNotifierToolTip toolTip;
     property(service, "ToolTip").value<QDBusArgument>() >> toolTip;
@@ -387,12 +407,23 @@ TEST_F(TrayItemOnBusTest, PublishedValuesBecomeTheLabelTheToolTipAndTheIcon) {
         sizes.append(pixmap.width);
     }
     EXPECT_EQ(sizes, (QList<int>{16, 22, 24, 32, 44, 48, 64, 96}));
+
+    // By name too: the same images in a private hicolor theme, and the description.
+    const QString name = property(service, "IconName").toString();
+    const QString themePath = property(service, "IconThemePath").toString();
+    EXPECT_EQ(name, "pylonix-bolt");
+    ASSERT_TRUE(themePath.startsWith(runtimeFolder_->path()));
+    EXPECT_TRUE(QFile::exists(themePath + "/hicolor/index.theme"));
+    const QImage file(themePath + "/hicolor/22x22/apps/" + name + ".png");
+    EXPECT_EQ(file.convertToFormat(QImage::Format_ARGB32), pixmaps[1].toImage());
+    EXPECT_EQ(property(service, "IconAccessibleDesc").toString(),
+              "整机耗电估算 9.8 W，不含电池充电");
 }
 
 TEST_F(TrayItemOnBusTest, WhereTheHostShowsNoLabelTheIconCarriesTheFigure) {
     TestWatcher watcher(watcherBus_);
     TrayItem tray(itemBus_, /*showsLabels=*/false);
-    tray.show(values("12.3 W", "整机耗电估算 12.3 W，不含电池充电"));
+    tray.show(values("12.3 W", "12", "整机耗电估算 12.3 W，不含电池充电"));
     const QString service = waitForRegistration(watcher);
     QSignalSpy presence(&tray, &TrayItem::presenceChanged);
     while (tray.presence() != TrayItem::Presence::statusNotifier &&
@@ -404,7 +435,7 @@ TEST_F(TrayItemOnBusTest, WhereTheHostShowsNoLabelTheIconCarriesTheFigure) {
     property(service, "IconPixmap").value<QDBusArgument>() >> pixmaps;
     ASSERT_FALSE(pixmaps.isEmpty());
     const TrayIconContent figure{TrayIconContent::Kind::figure, "12", false, "arrow_circle_down"};
-    EXPECT_EQ(pixmaps[0].toImage(), drawTrayIcon(figure, 16));
+    EXPECT_EQ(pixmaps[0].toImage(), TrayIconPainter().draw(figure, 16));
     // The label is published all the same, for hosts that show it after all.
     EXPECT_EQ(property(service, "XAyatanaLabel").toString(), "12.3 W");
 }
@@ -418,10 +449,12 @@ TEST_F(TrayItemOnBusTest, ActivateOpensThePanelAndEscapeClosesIt) {
         .panelSize = [](const QScreen*) { return QSize(360, 640); },
         .panelOpened = [&] { ++opened; },
         .panelClosed = [&] { ++closed; },
+        .refreshNow = [] {},
+        .quit = [] {},
         .trayShowsLabels = true,
         .bus = itemBus_,
     });
-    application.show(values("12.3 W", "整机耗电估算 12.3 W，不含电池充电"));
+    application.show(values("12.3 W", "12", "整机耗电估算 12.3 W，不含电池充电"));
     const QString service = waitForRegistration(watcher);
     QSignalSpy openedSpy(&application.panel(), &PanelWindow::opened);
 
@@ -441,6 +474,55 @@ TEST_F(TrayItemOnBusTest, ActivateOpensThePanelAndEscapeClosesIt) {
     QCoreApplication::sendEvent(application.panel().view(), &escape);
     EXPECT_FALSE(application.panel().isOpen());
     EXPECT_EQ(closed, 1);
+}
+
+TEST_F(TrayItemOnBusTest, TheMenuOpensThePanelRefreshesAndQuits) {
+    TestWatcher watcher(watcherBus_);
+    int refreshed = 0;
+    int quitted = 0;
+    TrayApplication application({
+        .panelLoader = [](QQuickView&) { return true; },
+        .panelSize = [](const QScreen*) { return QSize(360, 640); },
+        .panelOpened = [] {},
+        .panelClosed = [] {},
+        .refreshNow = [&] { ++refreshed; },
+        .quit = [&] { ++quitted; },
+        .trayShowsLabels = true,
+        .bus = itemBus_,
+    });
+    application.show(values("12.3 W", "12", "整机耗电估算 12.3 W，不含电池充电"));
+    const QString service = waitForRegistration(watcher);
+    const QString menuPath = property(service, "Menu").value<QDBusObjectPath>().path();
+    ASSERT_EQ(menuPath, "/MenuBar");
+    EXPECT_FALSE(property(service, "ItemIsMenu").toBool());
+
+    // What a host does on a right click: the layout, then a click on an entry by its label.
+    const auto callMenu = [&](const char* method, const QVariantList& arguments) {
+        QDBusMessage call = QDBusMessage::createMethodCall(service, menuPath,
+                                                           QStringLiteral("com.canonical.dbusmenu"),
+                                                           QString::fromLatin1(method));
+        call.setArguments(arguments);
+        return watcherBus_.call(call, QDBus::BlockWithGui, kWaitMilliseconds);
+    };
+    const QDBusMessage layoutReply = callMenu("GetLayout", {0, -1, QStringList{"label"}});
+    linux_platform::DBusMenuLayoutItem layout;
+    layoutReply.arguments().value(1).value<QDBusArgument>() >> layout;
+    QMap<QString, int> ids;
+    for (const auto& entry : layout.children)
+        ids.insert(entry.properties.value("label").toString(), entry.id);
+    ASSERT_EQ(ids.keys(), (QStringList{"打开 Pylonix", "立即刷新", "退出 Pylonix"}));
+    const auto click = [&](const char* label) {
+        callMenu("Event", {ids.value(QString::fromUtf8(label)), QStringLiteral("clicked"),
+                           QVariant::fromValue(QDBusVariant(0)), 0u});
+    };
+    click("立即刷新");
+    EXPECT_EQ(refreshed, 1);
+    click("打开 Pylonix");
+    EXPECT_TRUE(application.panel().isOpen());
+    click("打开 Pylonix");  // opens, never toggles
+    EXPECT_TRUE(application.panel().isOpen());
+    click("退出 Pylonix");
+    EXPECT_EQ(quitted, 1);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "snapshot_builders.h"
 
 namespace pylonix {
@@ -15,6 +17,7 @@ TEST(PowerMenuBarLabelTest, FailedReadingShowsWarningAndDash) {
         unavailableSnapshot("无法读取电池信息。", wallClockFromSeconds(0)), false);
     EXPECT_EQ(label.symbol, "exclamationmark.triangle");
     EXPECT_EQ(label.valueText, "— W");
+    EXPECT_EQ(label.iconFigure, "—");
     EXPECT_EQ(label.accessibilityLabel, "整机耗电暂不可用");
     EXPECT_FALSE(label.showsUpdateBadge);
 }
@@ -35,12 +38,14 @@ TEST(PowerMenuBarLabelTest, SymbolFollowsBatteryStateEvenWithoutFigure) {
     EXPECT_EQ(makePowerMenuBarLabel(dischargingSnapshot(), false).symbol, "battery.50");
 }
 
-TEST(PowerMenuBarLabelTest, ValueTextFormattingBoundaries) {
-    const std::pair<double, const char*> cases[] = {
-        {0.03, "0.0 W"}, {99.94, "99.9 W"}, {99.96, "100.0 W"}, {100.2, "100 W"}, {12.3, "12.3 W"}};
-    for (const auto& [watts, text] : cases) {
-        EXPECT_EQ(makePowerMenuBarLabel(dischargingSnapshot(watts), false).valueText, text)
-            << watts;
+TEST(PowerMenuBarLabelTest, ValueTextAndIconFigureFormattingBoundaries) {
+    const std::tuple<double, const char*, const char*> cases[] = {
+        {0.03, "0.0 W", "0.0"},    {9.96, "10.0 W", "10"},  {99.94, "99.9 W", "100"},
+        {99.96, "100.0 W", "100"}, {100.2, "100 W", "100"}, {12.3, "12.3 W", "12"}};
+    for (const auto& [watts, text, figure] : cases) {
+        const PowerMenuBarLabel label = makePowerMenuBarLabel(dischargingSnapshot(watts), false);
+        EXPECT_EQ(label.valueText, text) << watts;
+        EXPECT_EQ(label.iconFigure, figure) << watts;
     }
     EXPECT_EQ(makePowerMenuBarLabel(dischargingSnapshot(12.3), false).accessibilityLabel,
               "整机耗电估算 12.3 W，不含电池充电");

@@ -17,7 +17,7 @@ QString glyphOf(std::string_view symbol) {
 }
 
 QFont symbolFont(qreal pixelSize) {
-    QFont font(QStringLiteral("Material Icons"));
+    QFont font(QString::fromLatin1(kSymbolFontFamily));
     font.setPixelSize(static_cast<int>(std::lround(pixelSize)));
     return font;
 }

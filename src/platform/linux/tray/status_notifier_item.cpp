@@ -1,7 +1,6 @@
 #include "platform/linux/tray/status_notifier_item.h"
 
 #include <QCoreApplication>
-#include <QDBusAbstractAdaptor>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -9,80 +8,20 @@
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
+#include <QTimer>
 #include <atomic>
 #include <utility>
 
+#include "status_notifier_item_adaptor.h"
+
 namespace pylonix::linux_platform {
 
-// The D-Bus face of the item: its properties, methods and signals under the names the
-// protocol gives them.
-class StatusNotifierItemAdaptor : public QDBusAbstractAdaptor {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierItem")
-    Q_PROPERTY(QString Category READ category)
-    Q_PROPERTY(QString Id READ id)
-    Q_PROPERTY(QString Title READ title)
-    Q_PROPERTY(QString Status READ status)
-    Q_PROPERTY(int WindowId READ windowId)
-    Q_PROPERTY(QString IconThemePath READ emptyText)
-    Q_PROPERTY(QString IconName READ emptyText)
-    Q_PROPERTY(pylonix::linux_platform::StatusNotifierPixmaps IconPixmap READ iconPixmap)
-    Q_PROPERTY(QString OverlayIconName READ emptyText)
-    Q_PROPERTY(pylonix::linux_platform::StatusNotifierPixmaps OverlayIconPixmap READ noPixmaps)
-    Q_PROPERTY(QString AttentionIconName READ emptyText)
-    Q_PROPERTY(pylonix::linux_platform::StatusNotifierPixmaps AttentionIconPixmap READ noPixmaps)
-    Q_PROPERTY(QString AttentionMovieName READ emptyText)
-    Q_PROPERTY(pylonix::linux_platform::StatusNotifierToolTip ToolTip READ toolTip)
-    Q_PROPERTY(bool ItemIsMenu READ itemIsMenu)
-    Q_PROPERTY(QDBusObjectPath Menu READ menu)
-    Q_PROPERTY(QString XAyatanaLabel READ label)
-    Q_PROPERTY(QString XAyatanaLabelGuide READ labelGuide)
-    Q_PROPERTY(uint XAyatanaOrderingIndex READ orderingIndex)
-
-  public:
-    explicit StatusNotifierItemAdaptor(StatusNotifierItem* item)
-        : QDBusAbstractAdaptor(item), item_(item) {
-        setAutoRelaySignals(false);
-    }
-
-    QString category() const { return item_->category_; }
-    QString id() const { return item_->id_; }
-    QString title() const { return item_->content_.title; }
-    QString status() const { return item_->content_.status; }
-    int windowId() const { return 0; }
-    QString emptyText() const { return {}; }
-    StatusNotifierPixmaps iconPixmap() const { return item_->content_.iconPixmaps; }
-    StatusNotifierPixmaps noPixmaps() const { return {}; }
-    StatusNotifierToolTip toolTip() const { return item_->content_.toolTip; }
-    bool itemIsMenu() const { return false; }
-    // The item has no menu of its own: its settings live in the panel that a click opens.
-    QDBusObjectPath menu() const { return QDBusObjectPath(QStringLiteral("/NO_DBUSMENU")); }
-    QString label() const { return item_->content_.label; }
-    QString labelGuide() const { return item_->content_.labelGuide; }
-    uint orderingIndex() const { return 0; }
-
-  public slots:
-    void Activate(int x, int y) { emit item_->activated(QPoint(x, y)); }
-    // The panel holds every setting, quitting included, so the secondary button opens it too.
-    void ContextMenu(int x, int y) { emit item_->activated(QPoint(x, y)); }
-    void SecondaryActivate(int, int) {}
-    void Scroll(int, const QString&) {}
-    void ProvideXdgActivationToken(const QString&) {}
-
-  signals:
-    void NewTitle();
-    void NewIcon();
-    void NewAttentionIcon();
-    void NewOverlayIcon();
-    void NewToolTip();
-    void NewStatus(const QString& status);
-    void XAyatanaNewLabel(const QString& label, const QString& guide);
-
-  private:
-    StatusNotifierItem* item_;
-};
-
 namespace {
+
+// How long after a registration everything is announced again.
+constexpr int kAnnounceAgainMilliseconds = 1000;
+// A host that drops the item at once again is not answered more often than this.
+constexpr qint64 kReregisterMilliseconds = 2000;
 
 QString nextServiceName() {
     static std::atomic<int> counter{0};
@@ -101,7 +40,11 @@ StatusNotifierItem::StatusNotifierItem(QDBusConnection connection, QString id, Q
       category_(std::move(category)),
       serviceName_(nextServiceName()) {
     registerStatusNotifierTypes();
-    adaptor_ = new StatusNotifierItemAdaptor(this);
+    new StatusNotifierItemAdaptor(this);  // owned by this object, as QtDBus wants
+}
+
+QDBusObjectPath StatusNotifierItem::menu() const {
+    return QDBusObjectPath(menuPath_.isEmpty() ? QStringLiteral("/NO_DBUSMENU") : menuPath_);
 }
 
 StatusNotifierItem::~StatusNotifierItem() {
@@ -142,6 +85,12 @@ bool StatusNotifierItem::publish(QString* error) {
                         QString::fromLatin1(kStatusNotifierWatcherInterface),
                         QStringLiteral("StatusNotifierHostRegistered"), this,
                         SLOT(askWhetherHostIsRegistered()));
+    // A host that drops the item (it happens to GNOME's extension on restarts) gets it again.
+    connection_.connect(QString::fromLatin1(kStatusNotifierWatcherService),
+                        QString::fromLatin1(kStatusNotifierWatcherPath),
+                        QString::fromLatin1(kStatusNotifierWatcherInterface),
+                        QStringLiteral("StatusNotifierItemUnregistered"), this,
+                        SLOT(itemUnregistered(QString)));
     registerWithWatcher();
     return true;
 }
@@ -161,7 +110,29 @@ void StatusNotifierItem::registerWithWatcher() {
             return;
         }
         askWhetherHostIsRegistered();
+        // Once the host has read the item, everything again: some hosts miss what they read
+        // while setting up.
+        QTimer::singleShot(kAnnounceAgainMilliseconds, this, &StatusNotifierItem::announceAll);
     });
+}
+
+void StatusNotifierItem::itemUnregistered(const QString& service) {
+    // Watchers name an item by its bus name, or by its connection's unique name and path.
+    if (!service.startsWith(serviceName_) && !service.startsWith(connection_.baseService())) {
+        return;
+    }
+    if (!reregistration_.isValid() || reregistration_.elapsed() > kReregisterMilliseconds) {
+        reregistration_.start();
+        registerWithWatcher();
+    }
+}
+
+void StatusNotifierItem::announceAll() {
+    emit NewTitle();
+    emit NewIcon();
+    emit NewToolTip();
+    emit NewStatus(content_.status);
+    emit XAyatanaNewLabel(content_.label, content_.labelGuide);
 }
 
 void StatusNotifierItem::askWhetherHostIsRegistered() {
@@ -192,36 +163,50 @@ void StatusNotifierItem::setContent(StatusNotifierItemContent content) {
     QVariantMap changed;
     if (content_.title != old.title) {
         changed.insert(QStringLiteral("Title"), content_.title);
-        emit adaptor_->NewTitle();
+        emit NewTitle();
     }
-    if (content_.iconPixmaps != old.iconPixmaps) {
-        changed.insert(QStringLiteral("IconPixmap"), QVariant::fromValue(content_.iconPixmaps));
-        emit adaptor_->NewIcon();
+    QStringList invalidated;
+    if (content_.iconName != old.iconName || content_.iconThemePath != old.iconThemePath) {
+        changed.insert(QStringLiteral("IconThemePath"), content_.iconThemePath);
+        changed.insert(QStringLiteral("IconName"), iconName());
+        invalidated.append(QStringLiteral("IconPixmap"));
+        emit NewIcon();
+    }
+    if (content_.accessibleDescription != old.accessibleDescription) {
+        changed.insert(QStringLiteral("IconAccessibleDesc"), content_.accessibleDescription);
+        changed.insert(QStringLiteral("AttentionAccessibleDesc"), content_.accessibleDescription);
     }
     if (content_.toolTip != old.toolTip) {
         changed.insert(QStringLiteral("ToolTip"), QVariant::fromValue(content_.toolTip));
-        emit adaptor_->NewToolTip();
+        emit NewToolTip();
     }
     if (content_.status != old.status) {
         changed.insert(QStringLiteral("Status"), content_.status);
-        emit adaptor_->NewStatus(content_.status);
+        emit NewStatus(content_.status);
     }
     if (content_.label != old.label || content_.labelGuide != old.labelGuide) {
         changed.insert(QStringLiteral("XAyatanaLabel"), content_.label);
         changed.insert(QStringLiteral("XAyatanaLabelGuide"), content_.labelGuide);
-        emit adaptor_->XAyatanaNewLabel(content_.label, content_.labelGuide);
+        emit XAyatanaNewLabel(content_.label, content_.labelGuide);
     }
-    if (!changed.isEmpty()) emitPropertiesChanged(changed);
+    if (!changed.isEmpty() || !invalidated.isEmpty()) emitPropertiesChanged(changed, invalidated);
 }
 
-void StatusNotifierItem::emitPropertiesChanged(const QVariantMap& changed) {
+StatusNotifierPixmaps StatusNotifierItem::iconPixmaps() const {
+    if (drawnIconName_ != content_.iconName || drawnIcon_.isEmpty()) {
+        drawnIcon_ = iconDrawer_ ? iconDrawer_(content_.iconName) : StatusNotifierPixmaps();
+        drawnIconName_ = content_.iconName;
+    }
+    return drawnIcon_;
+}
+
+void StatusNotifierItem::emitPropertiesChanged(const QVariantMap& changed,
+                                               const QStringList& invalidated) {
     QDBusMessage signal = QDBusMessage::createSignal(
         QString::fromLatin1(kStatusNotifierItemPath),
         QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"));
-    signal << QString::fromLatin1(kStatusNotifierItemInterface) << changed << QStringList();
+    signal << QString::fromLatin1(kStatusNotifierItemInterface) << changed << invalidated;
     connection_.send(signal);
 }
 
 }  // namespace pylonix::linux_platform
-
-#include "status_notifier_item.moc"

@@ -7,12 +7,14 @@ namespace pylonix::linux_platform {
 
 StatusNotifierPixmap StatusNotifierPixmap::fromImage(const QImage& image) {
     const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
-    StatusNotifierPixmap pixmap{argb.width(), argb.height(), {}};
-    pixmap.argb.resize(qsizetype{argb.width()} * argb.height() * 4);
+    const int width = argb.width();
+    const int height = argb.height();
+    StatusNotifierPixmap pixmap{width, height, {}};
+    pixmap.argb.resize(qsizetype{width} * height * 4);
     auto* out = reinterpret_cast<quint32*>(pixmap.argb.data());
-    for (int y = 0; y < argb.height(); ++y) {
-        const auto* row = reinterpret_cast<const quint32*>(argb.constScanLine(y));
-        for (int x = 0; x < argb.width(); ++x) *out++ = qToBigEndian(row[x]);
+    for (int y = 0; y < height; ++y) {
+        qToBigEndian<quint32>(argb.constScanLine(y), width, out);
+        out += width;
     }
     return pixmap;
 }

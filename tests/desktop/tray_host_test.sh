@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# The real application in a real desktop tray host, on a virtual X server with a private
+# session bus: the item appears with its icon, a left click opens the panel every time, the
+# item's menu works through the host, and after a restart of the host the item is back with
+# its content and no notice flashed. Exits 77 when the host or the X tools are not installed.
+# Usage: tray_host_test.sh HOST PYLONIX POWER_SUPPLY_FIXTURE OUTPUT_DIR
+#   HOST: xfce4-panel (its status tray), ayatana (the Ayatana indicator service in
+#   xfce4-panel's indicator plugin, which shows the label and opens the item's menu on a left
+#   click, as Ayatana indicators do)
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+
+if [ "${1:-}" != "--inside" ]; then
+    host=$1 app=$2 fixture=$3 out=$4
+    for tool in xvfb-run dbus-run-session dbus-send xdotool xwininfo import convert; do
+        command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+    done
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+    mkdir -p "$out" "$work/run" && chmod 700 "$work/run"
+    # The session bus starts services with its own environment: set it before it starts.
+    export HOME=$work XDG_CONFIG_HOME=$work/.config XDG_DATA_HOME=$work/.local/share \
+        XDG_CACHE_HOME=$work/.cache XDG_RUNTIME_DIR=$work/run
+    unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY XDG_CURRENT_DESKTOP
+    exec xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- \
+        "$0" --inside "$host" "$app" "$fixture" "$out"
+fi
+host=$2 app=$3 fixture=$4 out=$5
+. "$here/tray_hosts.sh"
+log=$HOME/app.log
+pids=()
+cleanup() { for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done; }
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*"
+    import -window root "$out/failure.png" 2>/dev/null
+    echo "--- application output:"; cat "$log"
+    exit 1
+}
+# Waits up to $1 seconds for a command to succeed (sanitizer builds on a busy machine are slow).
+within() {
+    local deadline=$((SECONDS + $1))
+    shift
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        if "$@" >/dev/null 2>&1; then return 0; fi
+        sleep 0.2
+    done
+    return 1
+}
+start_host() {
+    "start_${host//-/_}" || { echo "SKIP: $host is not installed"; exit 77; }
+    pids+=("$host_pid" ${ayatana_pid:-})
+    within 30 wait_for_watcher_host 1 || fail "$host did not start its tray"
+}
+item_registered() { registered_items | grep -q "StatusNotifierItem-$app_pid-"; }
+
+# The item's icon on the screen: the dark plate in the light panel along the top edge.
+icon_centre() {
+    local geometry w h x y rest
+    import -window root "$HOME/strip.png" || return 1
+    # (Left of any label: the item is the panel's first.)
+    geometry=$(convert "$HOME/strip.png" -crop 30x24+0+0 +repage -colorspace gray -negate \
+        -threshold 80% -format "%@" info:)
+    w=${geometry%%x*} rest=${geometry#*x}
+    h=${rest%%+*} rest=${rest#*+}
+    x=${rest%%+*} y=${rest#*+}
+    [ "$w" -ge 10 ] && [ "$w" -le 40 ] || return 1
+    echo "$((x + w / 2)) $((y + h / 2))"
+}
+icon_shown() { icon_centre >/dev/null; }
+
+# The panel: a visible top-level window titled exactly "Pylonix".
+panel_open() {
+    for id in $(xdotool search --onlyvisible --name '^Pylonix$' 2>/dev/null); do
+        [ "$(xdotool getwindowname "$id")" = "Pylonix" ] && return 0
+    done
+    return 1
+}
+panel_closed() { ! panel_open; }
+
+echo "== $host starts, then the application"
+start_host
+PYLONIX_POWER_SUPPLY_ROOT=$fixture "$app" >"$log" 2>&1 &
+app_pid=$!
+pids+=("$app_pid")
+within 30 item_registered || fail "the item was not registered with the watcher"
+within 20 icon_shown || fail "the host shows no icon for the item"
+import -window root -crop 320x26+0+0 "$out/$host.png"
+read -r x y < <(icon_centre)
+
+# The item's menu drops from the panel's bar; its first entry sits lower in xfce4-panel's own
+# menus than in the indicator plugin's, which overlaps the bar.
+click_first_menu_entry() {
+    xdotool mousemove_relative 30 "$([ "$host" = ayatana ] && echo 8 || echo 32)" sleep 0.3 click 1
+}
+
+# Opens the panel by a left click on the item: directly, or through the menu's first entry
+# where the host shows the menu on a left click.
+open_by_left_click() {
+    xdotool mousemove "$x" "$y" sleep 0.3 click 1
+    if [ "$host" = ayatana ]; then
+        sleep 1.5
+        click_first_menu_entry
+    fi
+}
+
+echo "== a left click opens the panel, every time"
+for round in 1 2 3; do
+    open_by_left_click
+    within 20 panel_open || fail "click $round did not open the panel"
+    xdotool key Escape
+    within 10 panel_closed || fail "Escape did not close the panel"
+    sleep 0.6
+done
+
+echo "== the item's menu, through the host: its first entry opens the panel"
+xdotool mousemove "$x" "$y" sleep 0.3 click "$([ "$host" = ayatana ] && echo 1 || echo 3)"
+sleep 2
+import -window root "$out/$host-menu.png"
+click_first_menu_entry
+within 20 panel_open || fail "the menu's first entry did not open the panel"
+xdotool key Escape
+within 10 panel_closed || fail "Escape did not close the panel"
+
+echo "== the host restarts (for Ayatana, the indicator service with the panel)"
+kill "$host_pid" ${ayatana_pid:-}
+wait "$host_pid" ${ayatana_pid:-} 2>/dev/null
+start_host
+within 30 item_registered || fail "the item did not register again"
+within 20 icon_shown || fail "the restarted host shows no icon for the item"
+sleep 5  # longer than the notice waits
+grep -q "no system tray found" "$log" && fail "the no-tray notice flashed during the restart"
+kill -0 "$app_pid" || fail "the application ended"
+echo "PASS"

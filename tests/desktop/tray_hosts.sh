@@ -1,0 +1,69 @@
+# Starts the desktop tray hosts the desktop tests and the measuring scripts run against, each
+# in the caller's X display and session bus, with its configuration under $HOME. Sourced.
+# Each start_<host> function prints nothing, starts the host in the background, sets
+# host_pid, and returns 77 when the host is not installed.
+
+# Waits up to $1 seconds for the StatusNotifierWatcher to report a host.
+wait_for_watcher_host() {
+    local deadline=$((SECONDS + $1))
+    while [ $SECONDS -lt $deadline ]; do
+        if dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher \
+            /StatusNotifierWatcher org.freedesktop.DBus.Properties.Get \
+            string:org.kde.StatusNotifierWatcher string:IsStatusNotifierHostRegistered \
+            2>/dev/null | grep -q 'boolean true'; then
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+# The service names the watcher lists.
+registered_items() {
+    dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher \
+        /StatusNotifierWatcher org.freedesktop.DBus.Properties.Get \
+        string:org.kde.StatusNotifierWatcher string:RegisteredStatusNotifierItems 2>/dev/null |
+        grep -o 'string "[^"]*"' | sed 's/string "\(.*\)"/\1/'
+}
+
+# xfce4-panel with one panel along the top edge holding one plugin ($1, default the status
+# tray, "systray").
+start_xfce4_panel() {
+    local plugin=${1:-systray}
+    command -v xfce4-panel >/dev/null || return 77
+    local dir="$HOME/.config/xfce4/xfconf/xfce-perchannel-xml"
+    mkdir -p "$dir"
+    cat >"$dir/xfce4-panel.xml" <<XML
+<?xml version="1.0" encoding="UTF-8"?>
+<channel name="xfce4-panel" version="1.0">
+  <property name="configver" type="int" value="2"/>
+  <property name="panels" type="array">
+    <value type="int" value="1"/>
+    <property name="panel-1" type="empty">
+      <property name="position" type="string" value="p=6;x=0;y=0"/>
+      <property name="length" type="uint" value="100"/>
+      <property name="position-locked" type="bool" value="true"/>
+      <property name="size" type="uint" value="26"/>
+      <property name="plugin-ids" type="array">
+        <value type="int" value="1"/>
+      </property>
+    </property>
+  </property>
+  <property name="plugins" type="empty">
+    <property name="plugin-1" type="string" value="$plugin"/>
+  </property>
+</channel>
+XML
+    xfce4-panel --disable-wm-check >"$HOME/xfce4-panel.log" 2>&1 &
+    host_pid=$!
+}
+
+# The Ayatana indicator service (the watcher, which hands items to indicator renderers) shown
+# by xfce4-panel's indicator plugin.
+start_ayatana() {
+    local service=/usr/libexec/ayatana-indicator-application/ayatana-indicator-application-service
+    [ -x "$service" ] && [ -e /usr/share/xfce4/panel/plugins/indicator.desktop ] || return 77
+    "$service" >"$HOME/ayatana.log" 2>&1 &
+    ayatana_pid=$!
+    start_xfce4_panel indicator || return
+}
