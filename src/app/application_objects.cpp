@@ -30,8 +30,8 @@ ApplicationObjects::ApplicationObjects(Platform platform)
                                                    : qt_platform::ApplicationIcons::none)) {
     if (platform.front != ApplicationFront::tray) return;
     loginItem_ = linux_platform::makePlatformLoginItem();
-    launchAtLogin_ = std::make_unique<LaunchAtLoginController>(*loginItem_, loginItemWorker_,
-                                                               platform.executor);
+    launchAtLogin_ =
+        std::make_unique<LaunchAtLoginController>(*loginItem_, loginItemWorker_, platform.executor);
     softwareUpdate_ = std::make_unique<SoftwareUpdateController>(
         linux_platform::makePlatformUpdateDriver(), !app_.isRunningTests(),
         linux_platform::writeSystemLog);

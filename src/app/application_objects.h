@@ -25,7 +25,7 @@ enum class ApplicationFront { tray, terminal };
 // of the platform, in start-up order. The tray application and the terminal view both run on
 // these. Made on the main thread after the Qt application object.
 class ApplicationObjects {
-public:
+  public:
     struct Platform {
         MainExecutor& executor;
         PreferencesStore& preferences;
@@ -43,7 +43,7 @@ public:
     LaunchAtLoginController* launchAtLogin() const { return launchAtLogin_.get(); }
     SoftwareUpdateController* softwareUpdate() const { return softwareUpdate_.get(); }
 
-private:
+  private:
     PylonixApp app_;
     // After start-up the autostart entry is read and written on a worker of its own.
     ThreadSerialExecutor loginItemWorker_;

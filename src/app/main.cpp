@@ -9,13 +9,13 @@
 #include <string_view>
 
 #include "app/application_objects.h"
-#include "app/terminal/terminal_entry.h"
 #include "app/command_line.h"
 #include "app/qt_platform_choice.h"
 #include "app/single_instance.h"
-#include "common/application_info.h"
+#include "app/terminal/terminal_entry.h"
 #include "app/tray_application.h"
 #include "app/tray_values.h"
+#include "common/application_info.h"
 #include "platform/linux/desktop/desktop_color_scheme.h"
 #include "platform/linux/desktop/desktop_reduce_motion.h"
 #include "platform/linux/login_item/login_items_settings.h"
@@ -49,7 +49,8 @@ std::optional<double> visibleHeight(const QScreen* screen) {
 QHash<QString, QImage> iconImages(const pylonix::ApplicationPowerMonitor::IconCache& icons) {
     QHash<QString, QImage> images;
     for (const auto& [id, icon] : icons) {
-        const auto* qtIcon = dynamic_cast<const pylonix::qt_platform::QtApplicationIcon*>(icon.get());
+        const auto* qtIcon =
+            dynamic_cast<const pylonix::qt_platform::QtApplicationIcon*>(icon.get());
         if (qtIcon == nullptr || qtIcon->image().isNull()) continue;
         images.insert(QString::fromStdString(id), qtIcon->image());
     }
@@ -66,7 +67,8 @@ QSize panelSize(const QScreen* screen) {
 int main(int argc, char* argv[]) {
     if (const auto status = pylonix::handleEarlyAction(argc, argv)) return *status;
     // --terminal, or no display at all: the live view in the terminal instead of the tray.
-    if (const std::optional<int> status = pylonix::runTerminalWhenChosen(argc, argv)) return *status;
+    if (const std::optional<int> status = pylonix::runTerminalWhenChosen(argc, argv))
+        return *status;
 
     pylonix::chooseQtPlatform();
     QApplication application(argc, argv);
@@ -160,6 +162,8 @@ int main(int argc, char* argv[]) {
         .panelSize = panelSize,
         .panelOpened = [&] { panel.setVisible(true); },
         .panelClosed = stopPanelWork,
+        .refreshNow = [&] { monitor->refresh(); },
+        .quit = [] { QApplication::quit(); },
         .trayShowsLabels = trayLabelsFromEnvironment(),
     });
 
@@ -175,8 +179,8 @@ int main(int argc, char* argv[]) {
     };
     const pylonix::Subscription snapshots =
         monitor->observeSnapshot([&](const pylonix::PowerSnapshot&) { show(); });
-    const pylonix::Subscription applications = applicationPower.observeSnapshot(
-        [&](const pylonix::ApplicationPowerSnapshot&) {
+    const pylonix::Subscription applications =
+        applicationPower.observeSnapshot([&](const pylonix::ApplicationPowerSnapshot&) {
             panel.applicationIcons()->setIcons(iconImages(applicationPower.icons()));
             show();
         });
@@ -186,6 +190,8 @@ int main(int argc, char* argv[]) {
         softwareUpdate.startupError.observe([&](const std::optional<std::string>&) { show(); });
     show();
     // The panel's scene is compiled once the tray item is up, not at the first click.
-    QTimer::singleShot(2000, &tray, [&] { tray.panel().prepare(QUrl(QString::fromLatin1(pylonix::kPowerPanelUrl))); });
+    QTimer::singleShot(2000, &tray, [&] {
+        tray.panel().prepare(QUrl(QString::fromLatin1(pylonix::kPowerPanelUrl)));
+    });
     return QApplication::exec();
 }

@@ -11,8 +11,8 @@
 #include <QQuickItem>
 #include <QQuickView>
 #include <QScreen>
-#include <cstdio>
 #include <QTimer>
+#include <cstdio>
 #include <utility>
 
 #include "app/panel_placement.h"

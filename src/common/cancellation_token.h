@@ -12,7 +12,7 @@ namespace pylonix {
 // `isCancelled()` after every wait and every awaited call; waits themselves listen with
 // `onCancel` so that a cancellation ends them early. Main-thread only, like the loops.
 class CancellationToken {
-public:
+  public:
     // A token that is never cancelled.
     CancellationToken() = default;
 
@@ -22,7 +22,7 @@ public:
     // subscription withdraws the callback (cheap to keep after it has run).
     [[nodiscard]] Subscription onCancel(std::function<void()> callback) const;
 
-private:
+  private:
     friend class CancellationSource;
     struct Listener {
         std::function<void()> callback;
@@ -40,7 +40,7 @@ private:
 // The owner's side of a task's cancellation: the handle kept by whoever may cancel the task
 // (a monitor's refresh task, the panel's sampling task). Copies share one flag.
 class CancellationSource {
-public:
+  public:
     CancellationSource() : state_(std::make_shared<CancellationToken::State>()) {}
 
     CancellationToken token() const { return CancellationToken(state_); }
@@ -49,7 +49,7 @@ public:
     // Sets the flag and runs every listener once, in the order they were added. Idempotent.
     void cancel();
 
-private:
+  private:
     std::shared_ptr<CancellationToken::State> state_;
 };
 

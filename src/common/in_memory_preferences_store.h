@@ -10,7 +10,7 @@ namespace pylonix {
 // Preferences that live as long as the object: for tests, and for tools that must never touch
 // the user's settings. Counts writes so that callers can tell "nothing was written".
 class InMemoryPreferencesStore final : public PreferencesStore {
-public:
+  public:
     std::optional<double> readDouble(const std::string& key) const override {
         const auto found = values_.find(key);
         if (found == values_.end()) return std::nullopt;
@@ -25,7 +25,7 @@ public:
 
     int writeCount() const { return writeCount_; }
 
-private:
+  private:
     std::map<std::string, double> values_;
     int writeCount_ = 0;
 };

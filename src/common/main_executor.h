@@ -9,7 +9,7 @@ namespace pylonix {
 // The handle of work scheduled with `MainExecutor::postAfter`. Copies refer to the same work;
 // dropping every copy leaves the work scheduled.
 class TimerHandle {
-public:
+  public:
     TimerHandle() = default;  // refers to no work
     explicit TimerHandle(std::function<void()> cancel) : cancel_(std::move(cancel)) {}
 
@@ -18,7 +18,7 @@ public:
         if (cancel_) std::exchange(cancel_, {})();
     }
 
-private:
+  private:
     std::function<void()> cancel_;
 };
 
@@ -27,7 +27,7 @@ private:
 // interface, so its timing can be checked without waiting. The executor must outlive
 // everything that posts to it.
 class MainExecutor {
-public:
+  public:
     using Work = std::function<void()>;
 
     virtual ~MainExecutor() = default;

@@ -7,7 +7,7 @@ namespace pylonix {
 
 // The user's preferences: numbers stored under keys, kept across launches.
 class PreferencesStore {
-public:
+  public:
     virtual ~PreferencesStore() = default;
 
     // The number stored under `key`; none when nothing is stored or the stored value is not a

@@ -10,7 +10,7 @@ namespace pylonix {
 
 // Ends an observation when destroyed (or reset). Movable, not copyable.
 class Subscription {
-public:
+  public:
     Subscription() = default;
     explicit Subscription(std::function<void()> cancel) : cancel_(std::move(cancel)) {}
     Subscription(Subscription&& other) noexcept : cancel_(std::exchange(other.cancel_, {})) {}
@@ -29,7 +29,7 @@ public:
         if (cancel_) std::exchange(cancel_, {})();
     }
 
-private:
+  private:
     std::function<void()> cancel_;
 };
 
@@ -39,7 +39,7 @@ private:
 // observation added during a notification first hears the next one.
 template <typename T>
 class Published {
-public:
+  public:
     using Observer = std::function<void(const T&)>;
 
     Published() = default;
@@ -76,7 +76,7 @@ public:
 
     std::size_t observerCount() const { return observers_->entries.size(); }
 
-private:
+  private:
     struct Entry {
         Observer observer;
         bool active = true;

@@ -10,7 +10,7 @@ namespace pylonix {
 // A place that runs work off the main thread, one job at a time in submission order: the
 // sampler's own executor. Work that touches nothing but its inputs belongs here.
 class SerialExecutor {
-public:
+  public:
     virtual ~SerialExecutor() = default;
 
     // Queues `work`. Safe from any thread.

@@ -13,7 +13,7 @@ namespace pylonix {
 // A serial executor on one worker thread of its own. Destroying it lets the job in progress
 // finish, drops the jobs not yet started and joins the thread.
 class ThreadSerialExecutor final : public SerialExecutor {
-public:
+  public:
     ThreadSerialExecutor();
     ~ThreadSerialExecutor() override;
     ThreadSerialExecutor(const ThreadSerialExecutor&) = delete;
@@ -21,7 +21,7 @@ public:
 
     void submit(std::function<void()> work) override;
 
-private:
+  private:
     void run();
 
     std::mutex mutex_;

@@ -11,8 +11,10 @@ const BatteryProperties* BatteryValue::dictionary() const {
 }
 
 bool BatteryValue::isNumber() const {
-    return std::holds_alternative<bool>(storage_) || std::holds_alternative<std::int64_t>(storage_) ||
-           std::holds_alternative<std::uint64_t>(storage_) || std::holds_alternative<double>(storage_);
+    return std::holds_alternative<bool>(storage_) ||
+           std::holds_alternative<std::int64_t>(storage_) ||
+           std::holds_alternative<std::uint64_t>(storage_) ||
+           std::holds_alternative<double>(storage_);
 }
 
 bool BatteryValue::operator==(const BatteryValue& other) const {

@@ -19,7 +19,7 @@ using BatteryProperties = std::map<std::string, BatteryValue, std::less<>>;
 // floating point) because the amperage decoding depends on it; `Other` stands for any value
 // of a kind the reader cannot use (text, data, arrays, ...).
 class BatteryValue {
-public:
+  public:
     struct Other {
         bool operator==(const Other&) const = default;
     };
@@ -43,7 +43,7 @@ public:
 
     bool operator==(const BatteryValue& other) const;
 
-private:
+  private:
     Storage storage_;
 };
 

@@ -14,7 +14,7 @@ namespace pylonix {
 // properties (0 = success; the out-slot may still hold nothing or a non-dictionary), and
 // release every non-zero handle exactly once.
 class BatteryRegistry {
-public:
+  public:
     using Handle = std::uint32_t;
     using ReturnCode = int;
     static constexpr ReturnCode kSuccess = 0;

@@ -33,12 +33,12 @@ PowerSnapshot makeSnapshot(const BatteryProperties& properties, WallClockTime ti
     snapshot.timestamp = timestamp;
     snapshot.batteryPresent = readBool(properties, "BatteryInstalled").value_or(true);
     snapshot.externalConnected = readBool(properties, "ExternalConnected").value_or(false);
-    snapshot.isCharging = firstOf(readBool(properties, "IsCharging"),
-                                  readBool(chargerData, "IsCharging"))
-                              .value_or(false);
-    snapshot.isFullyCharged = firstOf(readBool(properties, "FullyCharged"),
-                                      readBool(batteryData, "FullyCharged"))
-                                  .value_or(false);
+    snapshot.isCharging =
+        firstOf(readBool(properties, "IsCharging"), readBool(chargerData, "IsCharging"))
+            .value_or(false);
+    snapshot.isFullyCharged =
+        firstOf(readBool(properties, "FullyCharged"), readBool(batteryData, "FullyCharged"))
+            .value_or(false);
 
     if (const auto millivolts = readDouble(properties, "Voltage")) {
         snapshot.voltageVolts = *millivolts / 1000.0;
@@ -82,9 +82,9 @@ PowerSnapshot makeSnapshot(const BatteryProperties& properties, WallClockTime ti
         snapshot.timeRemainingMinutes = *minutes;
     }
 
-    snapshot.systemPower = estimate(nested(properties, "PowerTelemetryData"),
-                                    snapshot.batteryPresent, snapshot.externalConnected,
-                                    snapshot.batteryPowerWatts);
+    snapshot.systemPower =
+        estimate(nested(properties, "PowerTelemetryData"), snapshot.batteryPresent,
+                 snapshot.externalConnected, snapshot.batteryPowerWatts);
     if (!snapshot.batteryPresent) snapshot.errorMessage = kNoBatteryInstalledMessage;
     return snapshot;
 }

@@ -20,7 +20,7 @@ inline constexpr const char* kRefreshIntervalPreferenceKey = "refreshIntervalSec
 // a change restarts a running loop. Main-thread only. The executor and the preferences must
 // outlive the monitor; destroying the monitor cancels its loop.
 class PowerMonitor : public std::enable_shared_from_this<PowerMonitor> {
-public:
+  public:
     // Reads the interval preference (nothing is written back) and takes the first reading.
     static std::shared_ptr<PowerMonitor> create(std::unique_ptr<const PowerReading> reader,
                                                 PreferencesStore& preferences,
@@ -51,18 +51,18 @@ public:
 
     bool isRunning() const { return refreshTask_.has_value(); }
 
-private:
+  private:
     class CreationKey {
         friend class PowerMonitor;
         explicit CreationKey() = default;
     };
 
-public:
+  public:
     // For `create` only: the key cannot be made outside this class.
     PowerMonitor(CreationKey, std::unique_ptr<const PowerReading> reader,
                  PreferencesStore& preferences, MainExecutor& executor);
 
-private:
+  private:
     // One round of the loop: checks, sleeps one interval, checks again, reads, and schedules
     // the next round. Refers to the monitor only weakly while it sleeps.
     static void runRefreshRound(const std::weak_ptr<PowerMonitor>& weakMonitor,

@@ -20,11 +20,16 @@ PowerSnapshot unavailableSnapshot(std::string message, WallClockTime timestamp) 
 
 const char* toString(PowerSnapshot::Status status) {
     switch (status) {
-        case PowerSnapshot::Status::charging: return "charging";
-        case PowerSnapshot::Status::connectedNotCharging: return "connectedNotCharging";
-        case PowerSnapshot::Status::fullyCharged: return "fullyCharged";
-        case PowerSnapshot::Status::discharging: return "discharging";
-        case PowerSnapshot::Status::unavailable: return "unavailable";
+        case PowerSnapshot::Status::charging:
+            return "charging";
+        case PowerSnapshot::Status::connectedNotCharging:
+            return "connectedNotCharging";
+        case PowerSnapshot::Status::fullyCharged:
+            return "fullyCharged";
+        case PowerSnapshot::Status::discharging:
+            return "discharging";
+        case PowerSnapshot::Status::unavailable:
+            return "unavailable";
     }
     return "unavailable";
 }
@@ -33,7 +38,8 @@ const char* toString(SystemPowerReading::Source source) {
     switch (source) {
         case SystemPowerReading::Source::externalInputMinusBattery:
             return "externalInputMinusBattery";
-        case SystemPowerReading::Source::batteryDischarge: return "batteryDischarge";
+        case SystemPowerReading::Source::batteryDischarge:
+            return "batteryDischarge";
     }
     return "batteryDischarge";
 }

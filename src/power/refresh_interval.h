@@ -12,7 +12,7 @@ namespace pylonix {
 // How often the power monitor takes a reading: one of four fixed lengths, kept in the
 // preferences as its raw value, a number of seconds. The default is one second.
 class RefreshInterval {
-public:
+  public:
     enum Case : std::uint8_t { halfSecond, oneSecond, twoSeconds, fiveSeconds };
 
     constexpr RefreshInterval() = default;
@@ -64,7 +64,7 @@ public:
 
     friend constexpr bool operator==(RefreshInterval, RefreshInterval) = default;
 
-private:
+  private:
     Case case_ = oneSecond;
 };
 

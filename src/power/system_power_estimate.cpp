@@ -64,8 +64,7 @@ SystemPowerReading estimate(const BatteryProperties& telemetry, bool batteryPres
 
     const double watts = input - batteryPower;
     if (watts > 0 && watts <= kLimitWatts) {
-        return {watts, input, SystemPowerReading::Source::externalInputMinusBattery,
-                std::nullopt};
+        return {watts, input, SystemPowerReading::Source::externalInputMinusBattery, std::nullopt};
     }
     return {std::nullopt, input, std::nullopt, std::string(reasons::kChargeReadingsDisagree)};
 }

@@ -18,6 +18,8 @@ inline WallClockTime wallClockFromSeconds(double secondsSince1970) {
     return WallClockTime(std::chrono::duration<double>(secondsSince1970));
 }
 
-inline double secondsSince1970(WallClockTime time) { return time.time_since_epoch().count(); }
+inline double secondsSince1970(WallClockTime time) {
+    return time.time_since_epoch().count();
+}
 
 }  // namespace pylonix

@@ -19,7 +19,7 @@ const char* toString(LoginItemStatus status);
 // The operating system's login-item service for the main application. Register and
 // unregister report a failure as the system's own readable description; success is nullopt.
 class LoginItemService {
-public:
+  public:
     virtual ~LoginItemService() = default;
 
     virtual LoginItemStatus status() const = 0;

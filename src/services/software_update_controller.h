@@ -18,7 +18,7 @@ using SystemLogWriter = std::function<void(std::string_view line)>;
 // failure message, and forwards the user's two update actions after a fresh read of the
 // driver. Main thread only.
 class SoftwareUpdateController {
-public:
+  public:
     static constexpr std::string_view kStartupErrorMessage =
         "更新检查暂时无法启动，请重新打开 App 后重试。";
 
@@ -40,7 +40,7 @@ public:
     void checkForUpdates();
     void setAutomaticChecks(bool enabled);
 
-private:
+  private:
     void refreshState();
 
     std::unique_ptr<SoftwareUpdateDriving> driver_;

@@ -16,7 +16,7 @@ struct SoftwareUpdateStartError {
 // The adapter between the update controller and an update service. Main thread only: the
 // adapter calls onStateChange there, synchronously, whenever its state may have changed.
 class SoftwareUpdateDriving {
-public:
+  public:
     virtual ~SoftwareUpdateDriving() = default;
 
     // The service's current values.

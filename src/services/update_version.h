@@ -11,7 +11,7 @@ namespace pylonix {
 // A release version of dotted decimal numbers ("1.10.2"). Ordered number by number, so 1.10
 // comes after 1.9; missing trailing numbers count as zero, so 1.2 equals 1.2.0.
 class UpdateVersion {
-public:
+  public:
     // nullopt unless the text is one or more decimal numbers joined by single dots, each
     // fitting 64 bits. Surrounding white space is ignored.
     static std::optional<UpdateVersion> parse(std::string_view text);
@@ -23,7 +23,7 @@ public:
         return (a <=> b) == 0;
     }
 
-private:
+  private:
     explicit UpdateVersion(std::vector<std::uint64_t> components)
         : components_(std::move(components)) {}
 

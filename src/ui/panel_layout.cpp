@@ -20,8 +20,7 @@ std::string footerUpdatedAt(WallClockTime timestamp, const TimeTextStyle& style)
     return "更新于 " + formatShortTime(timestamp, style);
 }
 
-std::optional<UpdateShortcut> makeUpdateShortcut(bool hasAvailableVersion,
-                                                 bool canCheckForUpdates,
+std::optional<UpdateShortcut> makeUpdateShortcut(bool hasAvailableVersion, bool canCheckForUpdates,
                                                  bool hasSoftwareUpdateError) {
     if (!hasAvailableVersion) return std::nullopt;
     return UpdateShortcut{

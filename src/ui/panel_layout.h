@@ -30,8 +30,7 @@ struct UpdateShortcut {
     bool operator==(const UpdateShortcut&) const = default;
 };
 
-std::optional<UpdateShortcut> makeUpdateShortcut(bool hasAvailableVersion,
-                                                 bool canCheckForUpdates,
+std::optional<UpdateShortcut> makeUpdateShortcut(bool hasAvailableVersion, bool canCheckForUpdates,
                                                  bool hasSoftwareUpdateError);
 
 // The version the settings menu shows: the build's version, or "—" without one.

@@ -26,10 +26,10 @@ PowerBreakdown makePowerBreakdown(const PowerBalanceSnapshot& balance) {
     section.title = "耗电分项";
     section.systemImage = "chart.bar.xaxis";
     section.caption = "同一时段估算";
-    section.applicationRow = {"应用 CPU · 可读取部分",
-                              split ? centiwattsText(split->applicationCentiwatts) + " W"
-                                    : kMissingValueText,
-                              UiColor::blue};
+    section.applicationRow = {
+        "应用 CPU · 可读取部分",
+        split ? centiwattsText(split->applicationCentiwatts) + " W" : kMissingValueText,
+        UiColor::blue};
     section.otherRow = {
         "其他／未归属",
         split ? centiwattsText(split->totalCentiwatts - split->applicationCentiwatts) + " W"

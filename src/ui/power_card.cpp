@@ -37,8 +37,8 @@ PowerCard makePowerCard(const PowerSnapshot& snapshot, const PowerBalanceSnapsho
     } else {
         card.valueText = kMissingValueText;
     }
-    card.shownWatts = alignedBalance.totalWatts ? alignedBalance.totalWatts
-                                                : snapshot.systemPower.watts;
+    card.shownWatts =
+        alignedBalance.totalWatts ? alignedBalance.totalWatts : snapshot.systemPower.watts;
 
     if (alignedBalance.totalWatts) {
         card.note = "约 2 秒平均 · 不含给电池充电";

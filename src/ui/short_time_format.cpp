@@ -22,8 +22,8 @@ std::string formatShortTime(WallClockTime time, const TimeTextStyle& style) {
         icu::DateFormat::createTimeInstance(icu::DateFormat::kShort, locale));
     if (!format) return kMissingValueText;
     if (!style.timeZoneId.empty()) {
-        format->adoptTimeZone(icu::TimeZone::createTimeZone(
-            icu::UnicodeString::fromUTF8(style.timeZoneId)));
+        format->adoptTimeZone(
+            icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(style.timeZoneId)));
     }
     icu::UnicodeString text;
     format->format(static_cast<UDate>(milliseconds), text);

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/settings_menu_entry.h"
 #include "services/software_update_state.h"
+#include "ui/settings_menu_entry.h"
 
 namespace pylonix {
 

@@ -23,7 +23,8 @@ std::string voltsText(const std::optional<double>& volts) {
 
 StatusPresentation statusPresentation(PowerSnapshot::Status status) {
     switch (status) {
-        case PowerSnapshot::Status::charging: return {"充电中", "bolt.fill", UiColor::green};
+        case PowerSnapshot::Status::charging:
+            return {"充电中", "bolt.fill", UiColor::green};
         case PowerSnapshot::Status::connectedNotCharging:
             return {"已接入电源", "pause.fill", UiColor::blue};
         case PowerSnapshot::Status::fullyCharged:
@@ -83,8 +84,7 @@ PowerDetails makePowerDetails(const PowerSnapshot& snapshot, bool expanded) {
     details.rows = {
         {"实际输入", wattsWithUnit(snapshot.systemPower.inputWatts)},
         {"电池电压", voltsText(snapshot.voltageVolts)},
-        {"电池电流",
-         snapshot.currentAmps ? formatAmps(*snapshot.currentAmps) : kMissingValueText},
+        {"电池电流", snapshot.currentAmps ? formatAmps(*snapshot.currentAmps) : kMissingValueText},
     };
     if (snapshot.isCharging && snapshot.timeRemainingMinutes) {
         details.rows.push_back({"预计充满", formatRemainingTime(*snapshot.timeRemainingMinutes)});

@@ -44,7 +44,7 @@ TEST(CancellationTokenTest, ListenersRunOnceInOrderUnlessWithdrawn) {
 }
 
 class CancellableSleepTest : public ::testing::Test {
-protected:
+  protected:
     // Records the virtual time at which the continuation ran and what the token said then.
     void sleep(std::chrono::nanoseconds duration, const CancellationToken& token) {
         sleepFor(executor, duration, token,

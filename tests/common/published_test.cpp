@@ -11,7 +11,8 @@ namespace {
 TEST(PublishedTest, EveryAssignmentNotifiesEvenWhenUnchanged) {
     Published<int> field(3);
     std::vector<int> seen;
-    const Subscription subscription = field.observe([&](const int& value) { seen.push_back(value); });
+    const Subscription subscription =
+        field.observe([&](const int& value) { seen.push_back(value); });
     field.set(3);
     field.set(4);
     EXPECT_EQ(seen, (std::vector<int>{3, 4}));

@@ -9,7 +9,9 @@ namespace {
 
 using namespace battery_values;
 
-std::optional<std::int64_t> amperage(BatteryValue value) { return decodeAmperage(value); }
+std::optional<std::int64_t> amperage(BatteryValue value) {
+    return decodeAmperage(value);
+}
 
 TEST(AmperageDecodingTest, UnsignedPatternsOfNegativeCurrents) {
     EXPECT_EQ(amperage(std::int64_t{65036}), -500);
@@ -22,7 +24,7 @@ TEST(AmperageDecodingTest, UnsignedPatternsOfNegativeCurrents) {
     EXPECT_EQ(amperage(std::int64_t{2147483647}), 2147483647);
     EXPECT_EQ(amperage(std::int64_t{4294967296}), 4294967296);
     EXPECT_EQ(amperage(std::uint64_t{18446744073709551116ULL}), -500);  // 64-bit pattern
-    EXPECT_EQ(amperage(65036.7), -500);                                  // fraction truncated
+    EXPECT_EQ(amperage(65036.7), -500);                                 // fraction truncated
     EXPECT_EQ(amperage(true), 1);
 }
 

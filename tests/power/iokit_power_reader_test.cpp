@@ -9,7 +9,7 @@ namespace {
 
 // A registry double that records how its handles are used.
 class FakeRegistry final : public BatteryRegistry {
-public:
+  public:
     Handle service = 7;
     ReturnCode copyResult = kSuccess;
     std::optional<BatteryValue> copied = BatteryValue(BatteryProperties{});

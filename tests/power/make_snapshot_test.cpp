@@ -11,7 +11,9 @@ namespace {
 
 const WallClockTime kTime = wallClockFromSeconds(1765000000.5);
 
-PowerSnapshot snapshotOf(const BatteryProperties& record) { return makeSnapshot(record, kTime); }
+PowerSnapshot snapshotOf(const BatteryProperties& record) {
+    return makeSnapshot(record, kTime);
+}
 
 TEST(MakeSnapshotTest, EmptyRecordIsAPresentBatteryWithNothingKnown) {
     const PowerSnapshot snapshot = snapshotOf({});
@@ -25,8 +27,8 @@ TEST(MakeSnapshotTest, EmptyRecordIsAPresentBatteryWithNothingKnown) {
 }
 
 TEST(MakeSnapshotTest, NoInstalledBatteryStillFillsTheOtherFields) {
-    const PowerSnapshot snapshot = snapshotOf(
-        {{"BatteryInstalled", false}, {"Voltage", 12000}, {"InstantAmperage", -1500}});
+    const PowerSnapshot snapshot =
+        snapshotOf({{"BatteryInstalled", false}, {"Voltage", 12000}, {"InstantAmperage", -1500}});
     EXPECT_FALSE(snapshot.batteryPresent);
     EXPECT_EQ(snapshot.errorMessage, "未检测到内置电池。");
     EXPECT_EQ(snapshot.systemPower.unavailableReason, estimate_reasons::kNoBattery);
@@ -52,27 +54,30 @@ TEST(MakeSnapshotTest, CurrentAndBatteryPower) {
     EXPECT_EQ(snapshotOf({{"InstantAmperage", 65036}}).currentAmps, -0.5);
     EXPECT_EQ(snapshotOf({{"Amperage", -1200}}).currentAmps, -1.2);
     // Voltage x current wins over BatteryPower, with the sign of the current.
-    const PowerSnapshot measured = snapshotOf({{"Voltage", 12000},
-                                               {"InstantAmperage", -1500},
-                                               {"BatteryData", BatteryProperties{{"BatteryPower", 9000}}}});
+    const PowerSnapshot measured =
+        snapshotOf({{"Voltage", 12000},
+                    {"InstantAmperage", -1500},
+                    {"BatteryData", BatteryProperties{{"BatteryPower", 9000}}}});
     EXPECT_EQ(measured.batteryPowerWatts, -18.0);
     EXPECT_EQ(measured.systemPower.watts, 18.0);
     // Without a voltage the reported power's sign comes from IsCharging alone.
     for (const int power : {-15000, 15000}) {
         const BatteryProperties batteryData{{"BatteryPower", power}};
-        EXPECT_EQ(snapshotOf({{"BatteryData", batteryData}, {"IsCharging", true}}).batteryPowerWatts,
-                  15.0);
-        EXPECT_EQ(snapshotOf({{"BatteryData", batteryData}, {"IsCharging", false}}).batteryPowerWatts,
-                  -15.0);
+        EXPECT_EQ(
+            snapshotOf({{"BatteryData", batteryData}, {"IsCharging", true}}).batteryPowerWatts,
+            15.0);
+        EXPECT_EQ(
+            snapshotOf({{"BatteryData", batteryData}, {"IsCharging", false}}).batteryPowerWatts,
+            -15.0);
         EXPECT_EQ(snapshotOf({{"BatteryData", batteryData}}).batteryPowerWatts, -15.0);
     }
 }
 
 TEST(MakeSnapshotTest, OverflowingProductsAreNoReading) {
-    const PowerSnapshot snapshot = snapshotOf({{"Voltage", 1e308},
-                                               {"InstantAmperage", std::int64_t{-9000000000000000000}},
-                                               {"AdapterDetails", BatteryProperties{{"AdapterVoltage", 1e200},
-                                                                                    {"Current", 1e200}}}});
+    const PowerSnapshot snapshot = snapshotOf(
+        {{"Voltage", 1e308},
+         {"InstantAmperage", std::int64_t{-9000000000000000000}},
+         {"AdapterDetails", BatteryProperties{{"AdapterVoltage", 1e200}, {"Current", 1e200}}}});
     EXPECT_EQ(snapshot.voltageVolts, 1e305);
     EXPECT_FALSE(snapshot.batteryPowerWatts);
     EXPECT_FALSE(snapshot.adapterWatts);
@@ -93,9 +98,9 @@ TEST(MakeSnapshotTest, BatteryLevelIsARatioClampedToOne) {
 }
 
 TEST(MakeSnapshotTest, AdapterRatingAndRemainingTime) {
-    EXPECT_EQ(snapshotOf({{"AdapterDetails", BatteryProperties{{"Watts", 0},
-                                                                {"AdapterVoltage", 20000},
-                                                                {"Current", 3250}}}})
+    EXPECT_EQ(snapshotOf(
+                  {{"AdapterDetails",
+                    BatteryProperties{{"Watts", 0}, {"AdapterVoltage", 20000}, {"Current", 3250}}}})
                   .adapterWatts,
               0.0);
     EXPECT_EQ(snapshotOf({{"AdapterDetails",
@@ -106,7 +111,7 @@ TEST(MakeSnapshotTest, AdapterRatingAndRemainingTime) {
         EXPECT_EQ(snapshotOf({{"TimeRemaining", kept}}).timeRemainingMinutes, kept);
     }
     for (const BatteryValue& dropped : {BatteryValue(0), BatteryValue(65535), BatteryValue(-3),
-                                       BatteryValue(std::uint64_t{1} << 63), BatteryValue(1e30)}) {
+                                        BatteryValue(std::uint64_t{1} << 63), BatteryValue(1e30)}) {
         EXPECT_FALSE(snapshotOf({{"TimeRemaining", dropped}}).timeRemainingMinutes);
     }
 }

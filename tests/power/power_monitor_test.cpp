@@ -21,7 +21,7 @@ using std::chrono::nanoseconds;
 using ::testing::ElementsAre;
 
 class PowerMonitorTest : public ::testing::Test {
-protected:
+  protected:
     std::shared_ptr<PowerMonitor> makeMonitor() {
         auto reader = std::make_unique<RecordingPowerReader>(executor);
         readTimes = reader->readTimes();

@@ -28,8 +28,8 @@ SystemPowerReading external(const BatteryProperties& record, double batteryWatts
 }
 
 TEST(EstimateTest, OnBatteryTheDischargeIsTheWholeMachine) {
-    EXPECT_EQ(onBattery(-12.5), (SystemPowerReading{12.5, std::nullopt, Source::batteryDischarge,
-                                                    std::nullopt}));
+    EXPECT_EQ(onBattery(-12.5),
+              (SystemPowerReading{12.5, std::nullopt, Source::batteryDischarge, std::nullopt}));
     EXPECT_EQ(onBattery(-1000).watts, 1000.0);
     EXPECT_EQ(onBattery(-1000.5).unavailableReason, reasons::kBatteryPowerInvalid);
     // Zero or charging on battery: the telemetry (here a valid input) is not consulted.
@@ -64,8 +64,8 @@ TEST(EstimateTest, CrossCheckToleranceIsInclusive) {
 }
 
 TEST(EstimateTest, VoltageAndCurrentWindowsRejectEvenWithAPlausibleInput) {
-    for (const auto& [v, i] : {std::pair{2999.0, 2000.0}, {60001.0, 700.0}, {20000.0, 20000.0},
-                               {20000.0, -1.0}}) {
+    for (const auto& [v, i] :
+         {std::pair{2999.0, 2000.0}, {60001.0, 700.0}, {20000.0, 20000.0}, {20000.0, -1.0}}) {
         EXPECT_EQ(external(telemetry(45000, v, i), 0).unavailableReason,
                   reasons::kTelemetryOutOfRange)
             << v << " mV " << i << " mA";
@@ -92,8 +92,7 @@ TEST(EstimateTest, ResultOutsideTheWindowKeepsTheInput) {
     EXPECT_EQ(reading, (SystemPowerReading{std::nullopt, 10.0, std::nullopt,
                                            std::string(reasons::kChargeReadingsDisagree)}));
     EXPECT_EQ(external(telemetry(10000), 10).unavailableReason, reasons::kChargeReadingsDisagree);
-    EXPECT_EQ(external(telemetry(1000000), -1).unavailableReason,
-              reasons::kChargeReadingsDisagree);
+    EXPECT_EQ(external(telemetry(1000000), -1).unavailableReason, reasons::kChargeReadingsDisagree);
 }
 
 }  // namespace

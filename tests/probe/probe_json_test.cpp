@@ -19,8 +19,9 @@ TEST(ProbeJsonTest, RecordKeepsNumberKindsAndNests) {
         EXPECT_EQ(record.at(other), BatteryValue(BatteryValue::Other{})) << other;
     }
     ASSERT_NE(record.at("H").dictionary(), nullptr);
-    EXPECT_EQ(toJson(record).dump(),
-              R"({"A":-5,"B":18446744073709551615,"C":1.5,"D":true,"E":null,"F":null,"G":null,"H":{"I":2}})");
+    EXPECT_EQ(
+        toJson(record).dump(),
+        R"({"A":-5,"B":18446744073709551615,"C":1.5,"D":true,"E":null,"F":null,"G":null,"H":{"I":2}})");
 }
 
 TEST(ProbeJsonTest, DeeplyNestedObjectsStopBeingRecords) {
@@ -39,10 +40,12 @@ TEST(ProbeJsonTest, DeeplyNestedObjectsStopBeingRecords) {
 }
 
 TEST(ProbeJsonTest, SnapshotRoundTripsExactly) {
-    PowerSnapshot snapshot = makeSnapshot(
-        {{"Voltage", 12345}, {"InstantAmperage", -987}, {"TimeRemaining", 240},
-         {"CurrentCapacity", 86}, {"MaxCapacity", 100}},
-        wallClockFromSeconds(1765000000.123456));
+    PowerSnapshot snapshot = makeSnapshot({{"Voltage", 12345},
+                                           {"InstantAmperage", -987},
+                                           {"TimeRemaining", 240},
+                                           {"CurrentCapacity", 86},
+                                           {"MaxCapacity", 100}},
+                                          wallClockFromSeconds(1765000000.123456));
     const Json json = toJson(snapshot);
     EXPECT_EQ(json.at("status"), "discharging");
     EXPECT_EQ(json.at("systemPower").at("source"), "batteryDischarge");

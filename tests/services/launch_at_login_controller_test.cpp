@@ -13,7 +13,7 @@ namespace {
 
 // A login-item service whose status and failures the test sets, and which records the calls.
 class FakeLoginItemService : public LoginItemService {
-public:
+  public:
     LoginItemStatus currentStatus = LoginItemStatus::notRegistered;
     // What a successful register or unregister turns the status into.
     LoginItemStatus statusAfterRegister = LoginItemStatus::enabled;

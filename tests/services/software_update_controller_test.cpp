@@ -20,7 +20,7 @@ struct DriverRecord {
 };
 
 class FakeDriver : public SoftwareUpdateDriving {
-public:
+  public:
     explicit FakeDriver(std::shared_ptr<DriverRecord> record) : record_(std::move(record)) {}
 
     SoftwareUpdateState state() const override { return record_->state; }
@@ -39,12 +39,12 @@ public:
         record_->state.automaticallyChecksForUpdates = enabled;
     }
 
-private:
+  private:
     std::shared_ptr<DriverRecord> record_;
 };
 
 class SoftwareUpdateControllerTest : public ::testing::Test {
-protected:
+  protected:
     std::unique_ptr<SoftwareUpdateController> make(bool startsUpdater) {
         auto controller = std::make_unique<SoftwareUpdateController>(
             std::make_unique<FakeDriver>(record), startsUpdater,

@@ -64,7 +64,8 @@ TEST(AlignedBalanceTest, IncludedOnlyWhenTheSplitIsShown) {
     EXPECT_FALSE(isIncludedInBalance(availableBalance(5, 5.01, t)));
     EXPECT_FALSE(isIncludedInBalance(availableBalance(1000.5, 1, t)));
     auto inconsistent = availableBalance(5, 1, t);
-    inconsistent.state = State::inconsistent("CPU 估算高于整机读数，暂不计算差额；未调整应用原始数值。");
+    inconsistent.state =
+        State::inconsistent("CPU 估算高于整机读数，暂不计算差额；未调整应用原始数值。");
     inconsistent.applicationCPUWatts.reset();
     EXPECT_FALSE(isIncludedInBalance(inconsistent));
     auto placeholder = availableBalance(5, 1, t);

@@ -26,8 +26,8 @@ TEST(PowerBreakdownTest, PartsAddUpToTheShownTotal) {
               (BreakdownRow{"应用 CPU · 可读取部分", "3.33 W", UiColor::blue}));
     EXPECT_EQ(section.otherRow, (BreakdownRow{"其他／未归属", "9.02 W", UiColor::secondary}));
     ASSERT_TRUE(section.totalRow);
-    EXPECT_EQ(*section.totalRow, (BreakdownTotalRow{"合计 · 与上方整机耗电一致", "12.35 W",
-                                                    "power-breakdown-total"}));
+    EXPECT_EQ(*section.totalRow,
+              (BreakdownTotalRow{"合计 · 与上方整机耗电一致", "12.35 W", "power-breakdown-total"}));
     EXPECT_FALSE(section.stateLine);
     expectHeaderAndFootnote(section);
 
@@ -49,14 +49,15 @@ TEST(PowerBreakdownTest, EveryStateLine) {
               (BreakdownStateLine{"正在对齐整机与应用读数，约 2 秒后显示。", UiColor::secondary}));
     expectHeaderAndFootnote(collecting);
 
-    auto window = messageBalance(State::unavailable("应用与整机尚未形成同一采样窗口，分项暂不可用。"));
+    auto window =
+        messageBalance(State::unavailable("应用与整机尚未形成同一采样窗口，分项暂不可用。"));
     window.totalWatts = 9.87;
     const PowerBreakdown unavailable = makePowerBreakdown(window);
     EXPECT_EQ(unavailable.applicationRow.value, "—");
     EXPECT_FALSE(unavailable.totalRow);
-    EXPECT_EQ(unavailable.stateLine,
-              (BreakdownStateLine{"应用与整机尚未形成同一采样窗口，分项暂不可用。",
-                                  UiColor::secondary}));
+    EXPECT_EQ(
+        unavailable.stateLine,
+        (BreakdownStateLine{"应用与整机尚未形成同一采样窗口，分项暂不可用。", UiColor::secondary}));
 
     const PowerBreakdown inconsistent = makePowerBreakdown(messageBalance(
         State::inconsistent("CPU 估算高于整机读数，暂不计算差额；未调整应用原始数值。")));

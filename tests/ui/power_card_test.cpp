@@ -25,7 +25,8 @@ TEST(PowerCardTest, AvailableBalanceRoundsHundredthsHalfAwayFromZero) {
 }
 
 TEST(PowerCardTest, UnalignedWindowStillGivesItsAverage) {
-    auto balance = messageBalance(State::unavailable("应用与整机尚未形成同一采样窗口，分项暂不可用。"));
+    auto balance =
+        messageBalance(State::unavailable("应用与整机尚未形成同一采样窗口，分项暂不可用。"));
     balance.totalWatts = 9.87;
     const PowerCard card = makePowerCard(dischargingSnapshot(7.5), balance);
     EXPECT_EQ(card.valueText, "9.87");
@@ -38,8 +39,8 @@ TEST(PowerCardTest, CollectingFallsBackToCurrentReading) {
         makePowerCard(dischargingSnapshot(7.5), PowerBalanceSnapshot::collecting());
     EXPECT_EQ(card.valueText, "7.50");
     EXPECT_EQ(card.note, "当前读数 · 不含给电池充电");
-    EXPECT_FALSE(makeUnavailableNotice(dischargingSnapshot(7.5),
-                                       PowerBalanceSnapshot::collecting()));
+    EXPECT_FALSE(
+        makeUnavailableNotice(dischargingSnapshot(7.5), PowerBalanceSnapshot::collecting()));
 }
 
 TEST(PowerCardTest, NoFigureAtAllShowsDashAndReason) {

@@ -32,7 +32,8 @@ TEST(StatusHeaderTest, PercentOnlyWithBatteryLevel) {
 
     PowerSnapshot noBattery;
     const StatusHeader missing = makeStatusHeader(noBattery);
-    EXPECT_EQ(missing.badge, (StatusBadge{"无法读取", "exclamationmark.triangle.fill", UiColor::red}));
+    EXPECT_EQ(missing.badge,
+              (StatusBadge{"无法读取", "exclamationmark.triangle.fill", UiColor::red}));
     EXPECT_FALSE(missing.percentText);
     EXPECT_FALSE(missing.percentAccessibilityLabel);
 }

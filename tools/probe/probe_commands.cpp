@@ -15,7 +15,8 @@ std::span<const ProbeCommand> probeCommands() {
             "apps",
             "[--passes N] [--settle SECONDS] [--proc ROOT] [--powercap ROOT] [--sysfs ROOT]",
             runApps},
-        ProbeCommand{"login-item", "[status|register|unregister] [--executable PATH]", runLoginItem},
+        ProbeCommand{"login-item", "[status|register|unregister] [--executable PATH]",
+                     runLoginItem},
 #ifdef PYLONIX_PROBE_HAS_QT
         ProbeCommand{"update-check", "--feed URL [--timeout SECONDS] [--version VERSION]",
                      runUpdateCheck},

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "probe_json.h"
-#include "ui/power_settings_menu.h"
 #include "ui/application_power_section.h"
 #include "ui/panel_view.h"
+#include "ui/power_settings_menu.h"
 
 namespace pylonix::probe {
 

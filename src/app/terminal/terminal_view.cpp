@@ -55,7 +55,8 @@ class TerminalView {
     TerminalView(const TerminalViewOptions& options, OutputKind output)
         : options_(options),
           output_(output),
-          objects_({executor_, preferences_, platformRootsFromEnvironment(processEnvironmentVariable),
+          objects_({executor_, preferences_,
+                    platformRootsFromEnvironment(processEnvironmentVariable),
                     ApplicationFront::terminal}) {
         if (output_.readsKeys || output_.drawsInPlace) {
             session_ = std::make_unique<TerminalSession>(STDIN_FILENO, STDOUT_FILENO,

@@ -1,9 +1,9 @@
 #include "platform/qt/application_power_monitor_factory.h"
 
 #include "common/thread_serial_executor.h"
+#include "platform/linux/applications/iconless_application_source.h"
 #include "platform/linux/battery/platform_power_reader.h"
 #include "platform/linux/processes/proc_process_source.h"
-#include "platform/linux/applications/iconless_application_source.h"
 #include "platform/qt/qt_desktop_application_source.h"
 
 namespace pylonix::qt_platform {
@@ -11,7 +11,8 @@ namespace pylonix::qt_platform {
 std::unique_ptr<LinuxApplicationPower> makeLinuxApplicationPower(
     MainExecutor& executor, const linux_platform::PlatformRoots& roots, ApplicationIcons icons) {
     auto locations = linux_platform::DesktopEntryLocations::fromEnvironment();
-    auto processes = std::make_shared<linux_platform::ProcProcessSource>(roots.proc, roots.powercap);
+    auto processes =
+        std::make_shared<linux_platform::ProcProcessSource>(roots.proc, roots.powercap);
     std::shared_ptr<RunningApplicationSource> applications;
     linux_platform::DesktopRunningApplications* list = nullptr;
     if (icons == ApplicationIcons::theme) {
@@ -24,11 +25,11 @@ std::unique_ptr<LinuxApplicationPower> makeLinuxApplicationPower(
         list = &iconless->list();
         applications = std::move(iconless);
     }
-    processes->setCommandLineRule([list](const std::string& executable) {
-        return list->needsCommandLine(executable);
-    });
+    processes->setCommandLineRule(
+        [list](const std::string& executable) { return list->needsCommandLine(executable); });
     auto reader = std::make_shared<ApplicationPowerReader>(
-        processes, std::move(applications), linux_platform::makePlatformPowerReader(roots.powerSupply));
+        processes, std::move(applications),
+        linux_platform::makePlatformPowerReader(roots.powerSupply));
     auto serial = std::make_shared<ThreadSerialExecutor>();
     // The ledger's counters start at 0 when it first sees a process: a first pass now means
     // that the panel's first pass already measures the energy used since. The job keeps the

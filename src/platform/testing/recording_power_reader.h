@@ -13,7 +13,7 @@ namespace pylonix::test_doubles {
 // that clock), and which records when each reading was taken, so that tests can see the
 // rhythm of a loop.
 class RecordingPowerReader final : public PowerReading {
-public:
+  public:
     using ReadTimes = std::vector<std::chrono::nanoseconds>;
 
     explicit RecordingPowerReader(const MainExecutor& clock)
@@ -30,7 +30,7 @@ public:
     // Shared, so that it can be kept after the reader has been handed to its owner.
     std::shared_ptr<const ReadTimes> readTimes() const { return readTimes_; }
 
-private:
+  private:
     const MainExecutor& clock_;
     std::shared_ptr<ReadTimes> readTimes_;
 };

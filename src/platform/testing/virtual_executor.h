@@ -20,7 +20,7 @@ namespace pylonix::test_doubles {
 // a loop that awaits serial work runs here unchanged. Nothing runs until the test calls
 // `runUntilIdle`, `advanceBy` or `advanceTo`.
 class VirtualExecutor final : public MainExecutor, public SerialExecutor {
-public:
+  public:
     using Nanoseconds = std::chrono::nanoseconds;
 
     void post(Work work) override;
@@ -40,7 +40,7 @@ public:
     std::size_t pendingCount() const;
     std::optional<Nanoseconds> nextDueTime() const;
 
-private:
+  private:
     using Key = std::pair<Nanoseconds, std::uint64_t>;  // due time, posting order
     struct Queue {
         mutable std::mutex mutex;

@@ -1,6 +1,5 @@
 #include "platform/linux/applications/desktop_entry.h"
 
-
 #include <unistd.h>
 
 #include <system_error>

@@ -17,7 +17,9 @@ namespace fs = std::filesystem;
 // Desktop entries are small; a larger file is not one.
 constexpr std::size_t kEntryLimit = 256 * 1024;
 
-const char* nonEmpty(const char* value) { return value && *value ? value : nullptr; }
+const char* nonEmpty(const char* value) {
+    return value && *value ? value : nullptr;
+}
 
 std::optional<fs::file_time_type> modificationTime(const fs::path& path) {
     std::error_code error;

@@ -1,6 +1,5 @@
 #include "platform/linux/applications/desktop_running_applications.h"
 
-
 namespace pylonix::linux_platform {
 
 DesktopRunningApplications::DesktopRunningApplications(DesktopEntryLocations locations)

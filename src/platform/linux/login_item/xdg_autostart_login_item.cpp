@@ -12,8 +12,8 @@
 
 #include "common/application_info.h"
 #include "platform/linux/applications/desktop_entry.h"
-#include "platform/linux/login_item/autostart_entry.h"
 #include "platform/linux/files/outside_file.h"
+#include "platform/linux/login_item/autostart_entry.h"
 
 namespace pylonix::linux_platform {
 namespace {

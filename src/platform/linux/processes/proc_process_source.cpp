@@ -1,7 +1,5 @@
 #include "platform/linux/processes/proc_process_source.h"
 
-#include "platform/linux/processes/energy_access_message.h"
-
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -14,6 +12,7 @@
 #include <climits>
 
 #include "platform/linux/files/outside_file.h"
+#include "platform/linux/processes/energy_access_message.h"
 #include "platform/linux/processes/proc_stat.h"
 #include "platform/linux/processes/process_identity_hints.h"
 

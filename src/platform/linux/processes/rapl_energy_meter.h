@@ -15,7 +15,7 @@ namespace pylonix::linux_platform {
 // counted. Each zone's energy_uj wraps at its max_energy_range_uj; the meter adds up the
 // differences between reads, so its total only grows.
 class RaplEnergyMeter {
-public:
+  public:
     // What the last read found.
     enum class Access {
         readable,

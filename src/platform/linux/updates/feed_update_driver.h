@@ -21,7 +21,7 @@ namespace pylonix::linux_platform {
 // session lasts from a found version until the user has seen it: while it lasts, or while a
 // check runs, no other check can start. Lives on the main thread and needs its event loop.
 class FeedUpdateDriver : public SoftwareUpdateDriving {
-public:
+  public:
     struct Configuration {
         // The feed address of this build; empty when the build has none.
         std::string feedURL;
@@ -46,7 +46,7 @@ public:
     // Milliseconds until the next scheduled check, or nothing when none is scheduled.
     std::optional<int> scheduledCheckDelayMilliseconds() const;
 
-private:
+  private:
     void scheduleNextCheck();
     void runScheduledCheck();
     void runCheck(bool userInitiated);

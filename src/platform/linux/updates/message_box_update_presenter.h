@@ -12,12 +12,12 @@ namespace pylonix::linux_platform {
 // that opens its download page in the browser, "up to date", or the failure. Needs a
 // QApplication.
 class MessageBoxUpdatePresenter : public UpdatePresenting {
-public:
+  public:
     ~MessageBoxUpdatePresenter() override;
 
     void present(const UpdateCheckResult& result, std::function<void()> onDismissed) override;
 
-private:
+  private:
     QPointer<QMessageBox> box_;
 };
 

@@ -10,7 +10,7 @@ namespace pylonix::linux_platform {
 // "automaticallyChecksForUpdates" (a Boolean) and "lastUpdateCheckDate" (seconds since
 // 1970-01-01 UTC). A stored value of the wrong kind reads as absent.
 class SettingsUpdatePreferences : public UpdatePreferences {
-public:
+  public:
     SettingsUpdatePreferences();
 
     bool automaticallyChecksForUpdates() const override;
@@ -18,7 +18,7 @@ public:
     std::optional<WallClockTime> lastCheckDate() const override;
     void setLastCheckDate(WallClockTime date) override;
 
-private:
+  private:
     QSettings settings_;
 };
 

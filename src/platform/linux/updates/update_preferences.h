@@ -9,7 +9,7 @@ namespace pylonix::linux_platform {
 // Where the update driver keeps the automatic-checks switch and the last check date between
 // runs. Scheduled checks are on until the user switches them off.
 class UpdatePreferences {
-public:
+  public:
     virtual ~UpdatePreferences() = default;
 
     virtual bool automaticallyChecksForUpdates() const = 0;
@@ -20,13 +20,13 @@ public:
 
 // Kept in memory only: for tests and for tools that must not touch the user's settings.
 class InMemoryUpdatePreferences : public UpdatePreferences {
-public:
+  public:
     bool automaticallyChecksForUpdates() const override { return automatic_; }
     void setAutomaticallyChecksForUpdates(bool enabled) override { automatic_ = enabled; }
     std::optional<WallClockTime> lastCheckDate() const override { return lastCheck_; }
     void setLastCheckDate(WallClockTime date) override { lastCheck_ = date; }
 
-private:
+  private:
     bool automatic_ = true;
     std::optional<WallClockTime> lastCheck_;
 };

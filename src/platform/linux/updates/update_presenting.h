@@ -10,7 +10,7 @@ namespace pylonix::linux_platform {
 // download page, "up to date", or the failure. `onDismissed` runs once, when the user has
 // closed what was shown.
 class UpdatePresenting {
-public:
+  public:
     virtual ~UpdatePresenting() = default;
 
     virtual void present(const UpdateCheckResult& result, std::function<void()> onDismissed) = 0;

@@ -1,7 +1,7 @@
 #include "platform/linux/login_item/xdg_autostart_login_item.h"
 
-#include <gtest/gtest.h>
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,8 +12,8 @@
 #include <functional>
 #include <system_error>
 
-#include "platform/linux/login_item/autostart_entry.h"
 #include "platform/linux/files/outside_file.h"
+#include "platform/linux/login_item/autostart_entry.h"
 #include "run_unprivileged.h"
 
 namespace pylonix::linux_platform {
@@ -26,7 +26,7 @@ std::string osDescription(int error) {
 }
 
 class XdgAutostartLoginItemTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         root = fs::temp_directory_path() /
                ("pylonix-autostart-" + std::to_string(getpid()) + "-" +
@@ -182,9 +182,9 @@ TEST_F(XdgAutostartLoginItemTest, AFolderThatCannotBeCreatedGivesTheSystemsDescr
 TEST_F(XdgAutostartLoginItemTest, AReadOnlyFolderGivesTheSystemsDescription) {
     XdgAutostartLoginItem item(root, "/bin/true");
     ASSERT_EQ(item.registerItem(), std::nullopt);
-    fs::permissions(root, fs::perms::owner_read | fs::perms::owner_exec |
-                              fs::perms::group_read | fs::perms::group_exec |
-                              fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(root, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                              fs::perms::group_exec | fs::perms::others_read |
+                              fs::perms::others_exec);
     const std::string outcome = runUnprivileged([&] {
         return item.unregisterItem().value_or("removed") + "|" +
                item.registerItem().value_or("written") + "|" + toString(item.status());
@@ -249,8 +249,8 @@ TEST(AutostartEntryTest, SwitchingOffMarksTheEndOfTheMainGroup) {
 }
 
 TEST(AutostartEntryTest, TheEntryWrittenForAnyPathStartsThatPath) {
-    for (const std::string path : {"/usr/bin/pylonix", "/opt/a b/100%/$x`\"y\\", "/a\nb\tc\rd",
-                                   "/with \\s and \\n"}) {
+    for (const std::string path :
+         {"/usr/bin/pylonix", "/opt/a b/100%/$x`\"y\\", "/a\nb\tc\rd", "/with \\s and \\n"}) {
         const auto entry = parseAutostartEntry(makeAutostartEntry(path));
         ASSERT_TRUE(entry) << path;
         EXPECT_FALSE(entry->switchedOff);

@@ -27,20 +27,20 @@ struct PresenterRecord {
 };
 
 class FakePresenter : public UpdatePresenting {
-public:
+  public:
     explicit FakePresenter(std::shared_ptr<PresenterRecord> record) : record_(std::move(record)) {}
     void present(const UpdateCheckResult& result, std::function<void()> onDismissed) override {
         record_->presented.push_back(result);
         record_->dismiss = std::move(onDismissed);
     }
 
-private:
+  private:
     std::shared_ptr<PresenterRecord> record_;
 };
 
 // Shares the preferences with the test while the driver owns them.
 class SharedPreferences : public UpdatePreferences {
-public:
+  public:
     explicit SharedPreferences(std::shared_ptr<InMemoryUpdatePreferences> store)
         : store_(std::move(store)) {}
     bool automaticallyChecksForUpdates() const override {
@@ -52,12 +52,12 @@ public:
     std::optional<WallClockTime> lastCheckDate() const override { return store_->lastCheckDate(); }
     void setLastCheckDate(WallClockTime date) override { store_->setLastCheckDate(date); }
 
-private:
+  private:
     std::shared_ptr<InMemoryUpdatePreferences> store_;
 };
 
 class FeedUpdateDriverTest : public ::testing::Test {
-protected:
+  protected:
     std::unique_ptr<FeedUpdateDriver> makeDriver(std::string feedURL) {
         FeedUpdateDriver::Configuration configuration;
         configuration.feedURL = std::move(feedURL);

@@ -13,7 +13,7 @@ namespace pylonix::linux_platform::testing {
 // told to stall reads the request and never answers; one told to send endless chunks sends a
 // chunked body that never ends, as fast as the client takes it.
 class LoopbackHttpServer {
-public:
+  public:
     struct Response {
         int status = 200;
         QByteArray reason = "OK";
@@ -39,7 +39,7 @@ public:
     std::function<Response(const QByteArray& path)> route;
     int requestCount = 0;
 
-private:
+  private:
     void accept() {
         while (QTcpSocket* socket = server_.nextPendingConnection()) {
             QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);

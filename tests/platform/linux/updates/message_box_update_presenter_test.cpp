@@ -7,9 +7,9 @@ namespace {
 
 TEST(OpenDownloadPageTest, RefusesEverythingButHttps) {
     // Refused before anything is handed to the desktop, so no browser opens here.
-    for (const char* url : {"http://example.org/pylonix.tar.xz", "file:///etc/passwd",
-                            "javascript:alert(1)", "ftp://example.org/pylonix", "https:relative",
-                            "", "https://"}) {
+    for (const char* url :
+         {"http://example.org/pylonix.tar.xz", "file:///etc/passwd", "javascript:alert(1)",
+          "ftp://example.org/pylonix", "https:relative", "", "https://"}) {
         EXPECT_FALSE(openDownloadPage(url)) << url;
     }
 }

@@ -40,7 +40,7 @@ long long residentGrowth(const std::function<void()>& work) {
 }
 
 class UpdateFeedCheckTest : public ::testing::Test {
-protected:
+  protected:
     // Runs one check and waits for its result; the guard only keeps a broken check from
     // hanging the suite.
     UpdateCheckResult check(const QUrl& url, const std::string& currentVersion = "1.4") {
