@@ -23,6 +23,7 @@ namespace {
 // longest command name.
 constexpr std::size_t kStatLimit = 1024;
 constexpr std::size_t kCgroupLimit = 4096;
+constexpr std::size_t kFlatpakInfoLimit = 64 * 1024;
 // An environment or a command line is at most what exec accepts; both are scanned in pieces.
 constexpr std::size_t kEnvironLimit = 64 * 1024 * 1024;
 constexpr std::size_t kEnvironPiece = 16 * 1024;
@@ -95,6 +96,14 @@ void ProcProcessSource::readLasting(int procFd, const char* pidName, ProcessReco
     if (const auto cgroup = readOutsideFileAt(procFd, path.c_str(), kCgroupLimit)) {
         record.identity.systemdUnit = systemdUnitFromCgroup(*cgroup);
         record.identity.flatpakId = flatpakIdFromUnit(record.identity.systemdUnit);
+    }
+    if (record.identity.flatpakId.empty()) {
+        // A sandboxed process started without its scope still has the sandbox's own record.
+        path.resize(base);
+        path.append("/root/.flatpak-info");
+        if (const auto info = readOutsideFileAt(procFd, path.c_str(), kFlatpakInfoLimit)) {
+            record.identity.flatpakId = flatpakIdFromInfo(*info);
+        }
     }
 
     path.resize(base);

@@ -26,6 +26,7 @@ constexpr std::size_t kMaxValue = 4096;
 
 std::string systemdUnitFromCgroup(std::string_view cgroupFile) {
     std::string_view innermost;
+    std::string_view applicationSlice;
     while (!cgroupFile.empty()) {
         const std::size_t end = std::min(cgroupFile.find('\n'), cgroupFile.size());
         const std::string_view line = cgroupFile.substr(0, end);
@@ -47,11 +48,36 @@ std::string systemdUnitFromCgroup(std::string_view cgroupFile) {
                 innermost = component;
                 innermostOfLine = false;
             }
+            if (applicationSlice.empty() && component.starts_with("app-") &&
+                component.ends_with(".slice")) {
+                applicationSlice = component;
+            }
             if (slash == std::string_view::npos) break;
             path = path.substr(0, slash);
         }
     }
+    // A terminal's tabs run in scopes of their own inside the terminal's slice; a snap's scope
+    // names its application itself.
+    if (!applicationSlice.empty() && !innermost.starts_with("snap.")) {
+        return std::string(applicationSlice);
+    }
     return std::string(innermost);
+}
+
+std::string flatpakIdFromInfo(std::string_view info) {
+    bool inApplication = false;
+    while (!info.empty()) {
+        const std::size_t end = std::min(info.find('\n'), info.size());
+        std::string_view line = info.substr(0, end);
+        info.remove_prefix(std::min(end + 1, info.size()));
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        if (line.starts_with('[')) {
+            inApplication = line == "[Application]";
+        } else if (inApplication && line.starts_with("name=")) {
+            return std::string(line.substr(5));
+        }
+    }
+    return {};
 }
 
 std::string unescapeUnitName(std::string_view text) {

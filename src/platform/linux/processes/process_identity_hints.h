@@ -9,9 +9,14 @@ namespace pylonix::linux_platform {
 
 // The systemd unit a /proc/<pid>/cgroup file puts the process in: the innermost application
 // unit ("app-…" ending in ".scope" or ".service") of any line, else the innermost unit of the
-// last line that has one; empty when there is none. Launchers start applications in units named
+// last line that has one, unless an application's slice ("app-<id>.slice", where a terminal runs
+// its tabs) holds it; empty when there is none. Launchers start applications in units named
 // app[-<launcher>]-<desktop id>-<random>.scope or app[-<launcher>]-<desktop id>[@<random>].service.
 std::string systemdUnitFromCgroup(std::string_view cgroupFile);
+
+// The Flatpak application named by a sandbox's /.flatpak-info ("name" in its [Application]
+// group); empty when there is none.
+std::string flatpakIdFromInfo(std::string_view info);
 
 // systemd's unit-name escaping undone: "\x2d" for '-', and so on.
 std::string unescapeUnitName(std::string_view text);

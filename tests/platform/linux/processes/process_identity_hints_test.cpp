@@ -25,6 +25,27 @@ TEST(SystemdUnitFromCgroupTest, TheInnermostApplicationUnitElseTheInnermostUnit)
     EXPECT_EQ(systemdUnitFromCgroup("garbage"), "");
 }
 
+TEST(SystemdUnitFromCgroupTest, ATerminalsTabsBelongToItsSlice) {
+    // GNOME Terminal runs each tab's shell in a scope of its own inside its slice.
+    EXPECT_EQ(systemdUnitFromCgroup("0::/user.slice/user-1000.slice/user@1000.service/app.slice/"
+                                    "app-org.gnome.Terminal.slice/vte-spawn-5c1e.scope\n"),
+              "app-org.gnome.Terminal.slice");
+    // An application unit inside the slice still comes first; a snap's scope names itself.
+    EXPECT_EQ(systemdUnitFromCgroup("0::/u/app-org.gnome.Terminal.slice/app-gnome-x-9.scope\n"),
+              "app-gnome-x-9.scope");
+    EXPECT_EQ(systemdUnitFromCgroup("0::/u/app-a.slice/snap.firefox.firefox-1234.scope\n"),
+              "snap.firefox.firefox-1234.scope");
+}
+
+TEST(FlatpakIdFromInfoTest, TheApplicationGroupsName) {
+    EXPECT_EQ(
+        flatpakIdFromInfo("[Instance]\nname=wrong\n\n[Application]\nname=org.example.Notes\r\n"
+                          "runtime=runtime/org.gnome.Platform\n"),
+        "org.example.Notes");
+    EXPECT_EQ(flatpakIdFromInfo("[Instance]\nname=org.example.Notes\n"), "");
+    EXPECT_EQ(flatpakIdFromInfo(""), "");
+}
+
 TEST(SystemdUnitFromCgroupTest, FlatpakApplicationsByTheirUnit) {
     EXPECT_EQ(flatpakIdFromUnit("app-flatpak-org.example.Notes-77321.scope"), "org.example.Notes");
     EXPECT_EQ(flatpakIdFromUnit("app-flatpak-org.example.My\\x2dApp-1.scope"),
