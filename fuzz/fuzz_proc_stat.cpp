@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/linux/applications/desktop_applications.h"
+#include "platform/linux/applications/application_unit.h"
 #include "platform/linux/processes/proc_stat.h"
 #include "platform/linux/processes/process_identity_hints.h"
 
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     (void)parseTotalCpuTicks(input);
     const std::string unit = systemdUnitFromCgroup(input);
-    for (const auto& id : desktopIdsFromUnit(unit)) {
+    for (const auto& id : applicationUnitDesktopIds(unit)) {
         if (id.empty()) __builtin_trap();
     }
     (void)flatpakIdFromUnit(unit);

@@ -4,28 +4,10 @@
 #include <charconv>
 #include <optional>
 
+#include "platform/linux/processes/process_identity_hints.h"
+
 namespace pylonix::linux_platform {
 namespace {
-
-// systemd's unit-name escaping: "\x2d" for '-', and so on.
-std::string unescapeUnitName(std::string_view text) {
-    std::string result;
-    result.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] == 'x') {
-            unsigned value = 0;
-            const auto [stop, error] =
-                std::from_chars(text.data() + i + 2, text.data() + i + 4, value, 16);
-            if (error == std::errc() && stop == text.data() + i + 4) {
-                result += static_cast<char>(value);
-                i += 3;
-                continue;
-            }
-        }
-        result += text[i];
-    }
-    return result;
-}
 
 // Both readings of "[<launcher>-]<id>".
 std::vector<std::string> readings(std::string_view part) {

@@ -1,5 +1,3 @@
-#include "platform/linux/applications/desktop_applications.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,6 +5,7 @@
 #include <fstream>
 #include <map>
 
+#include "platform/linux/applications/application_unit.h"
 #include "platform/linux/applications/desktop_running_applications.h"
 #include "platform/linux/processes/proc_process_source.h"
 
@@ -20,19 +19,20 @@ DesktopEntryLocations fixtureLocations(const fs::path& xdg, std::string locale =
     return {xdg / "home", {xdg / "local", xdg / "system"}, {xdg / "bin"}, std::move(locale)};
 }
 
-TEST(DesktopIdsFromUnitTest, ScopesAndServicesOfLaunchersAndFlatpak) {
+TEST(ApplicationUnitDesktopIdsTest, ScopesAndServicesOfLaunchersAndFlatpak) {
     using Ids = std::vector<std::string>;
-    EXPECT_EQ(desktopIdsFromUnit("app-gnome-org.gnome.Terminal-1200.scope"),
+    EXPECT_EQ(applicationUnitDesktopIds("app-gnome-org.gnome.Terminal-1200.scope"),
               (Ids{"gnome-org.gnome.Terminal", "org.gnome.Terminal"}));
-    EXPECT_EQ(desktopIdsFromUnit("app-gnome-firefox\\x2desr-1299.scope"),
+    EXPECT_EQ(applicationUnitDesktopIds("app-gnome-firefox\\x2desr-1299.scope"),
               (Ids{"gnome-firefox-esr", "firefox-esr"}));
-    EXPECT_EQ(desktopIdsFromUnit("app-flatpak-org.example.Notes-77321.scope"),
+    EXPECT_EQ(applicationUnitDesktopIds("app-flatpak-org.example.Notes-77321.scope"),
               (Ids{"flatpak-org.example.Notes", "org.example.Notes"}));
-    EXPECT_EQ(desktopIdsFromUnit("app-org.kde.konsole@3f2a.service"), (Ids{"org.kde.konsole"}));
-    EXPECT_EQ(desktopIdsFromUnit("session-2.scope"), Ids{});
-    EXPECT_EQ(desktopIdsFromUnit("app-7.scope"), Ids{});
-    EXPECT_EQ(desktopIdsFromUnit("app-.service"), Ids{});
-    EXPECT_EQ(desktopIdsFromUnit(""), Ids{});
+    EXPECT_EQ(applicationUnitDesktopIds("app-org.kde.konsole@3f2a.service"),
+              (Ids{"org.kde.konsole"}));
+    EXPECT_EQ(applicationUnitDesktopIds("session-2.scope"), Ids{});
+    EXPECT_EQ(applicationUnitDesktopIds("app-7.scope"), Ids{});
+    EXPECT_EQ(applicationUnitDesktopIds("app-.service"), Ids{});
+    EXPECT_EQ(applicationUnitDesktopIds(""), Ids{});
 }
 
 TEST(DesktopEntryCatalogueTest, LooksUpByIdPathAndExecutableWithPrecedenceAndHiding) {
