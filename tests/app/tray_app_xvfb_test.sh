@@ -4,7 +4,7 @@
 # start: the icon docked, the panel opened by a click under the icon, closed by Escape and by a
 # click outside. A second start, on the same private session bus: it opens the running one's
 # panel and ends with status 0. Screenshots land in OUTPUT_DIR.
-# Usage: tray_app_xvfb_test.sh no-tray|xembed|second-start PYLONIX POWER_SUPPLY_FIXTURE OUTPUT_DIR
+# Usage: tray_app_xvfb_test.sh no-tray|xembed|second-start|traps PYLONIX POWER_SUPPLY_FIXTURE OUTPUT_DIR
 # Exits 77 (skipped) when the X tools are not installed.
 set -euo pipefail
 
@@ -17,7 +17,7 @@ if [ "${1:-}" != "--inside" ]; then
     done
     session=()
     command -v dbus-run-session >/dev/null && session=(dbus-run-session --)
-    if [ "$1" = second-start ] && [ ${#session[@]} -eq 0 ]; then
+    if { [ "$1" = second-start ] || [ "$1" = traps ]; } && [ ${#session[@]} -eq 0 ]; then
         echo "SKIP: dbus-run-session is not installed (scripts/bootstrap installs it)"
         exit 77
     fi
@@ -41,6 +41,7 @@ cleanup() {
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
     rm -f "$log"
+    [ -z "${traps:-}" ] || rm -rf "$traps"
 }
 trap cleanup EXIT
 
@@ -103,6 +104,17 @@ echo "PASS"
 exit 0
 fi
 
+if [ "$mode" = traps ]; then
+    # FIFOs where the program reads outside files: an applications folder's entry, the
+    # autostart entry, the launcher variable. Opened blocking, any of them would freeze it.
+    traps=$(mktemp -d)
+    mkdir -p "$traps/data/applications" "$traps/config/autostart"
+    mkfifo "$traps/data/applications/trap.desktop" \
+        "$traps/config/autostart/io.github.pylonix.Pylonix.desktop" "$traps/launched.desktop"
+    export XDG_DATA_HOME="$traps/data" XDG_CONFIG_HOME="$traps/config"
+    export GIO_LAUNCHED_DESKTOP_FILE="$traps/launched.desktop"
+fi
+
 echo "== tray from the start"
 start_trayer
 eventually tray_ready || fail "trayer did not start"
@@ -114,6 +126,21 @@ sleep 0.5
 shot tray
 grep -q "no system tray found" "$log" && fail "the notice came up although a tray exists"
 read -r x y < <(icon_position)
+
+if [ "$mode" = traps ]; then
+echo "== with the traps in place the panel opens, samples, closes, and opens again over D-Bus"
+click_at $((x + 10)) $((y + 10))
+eventually visible_pylonix_window || fail "the panel did not open"
+sleep 3  # one application sampling pass reads the applications folder and the launcher file
+shot traps-open
+xdotool key Escape
+eventually no_visible_pylonix_window || fail "Escape did not close the panel"
+timeout 60 "$app" >"$out/second-start.log" 2>&1 || fail "the second start ended with status $?"
+eventually visible_pylonix_window || fail "the running instance did not answer over D-Bus"
+kill -0 "$app_pid" || fail "the first instance ended"
+echo "PASS"
+exit 0
+fi
 
 if [ "$mode" = second-start ]; then
 echo "== a second start opens the running one's panel and ends with status 0"
