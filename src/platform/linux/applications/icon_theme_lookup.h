@@ -16,7 +16,7 @@ struct IconThemeSettings {
     std::vector<std::filesystem::path> fallbackPaths;  // loose icons (/usr/share/pixmaps)
 };
 
-// Finds the file of a named icon the way the freedesktop icon theme specification does: in the
+// Finds the file of a named icon the way freedesktop icon themes are searched: in the
 // theme, then in the themes it inherits from, then in the fallback theme, the directory whose
 // size fits best (an exact fit ends the search), PNG before SVG before XPM; then loose files in
 // the fallback paths. Reads each theme's index.theme once, through the safe reader. Not
