@@ -26,33 +26,22 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 export PYLONIX_POWER_SUPPLY_ROOT=$root/tests/fixtures/power_supply/thinkpad_discharging
 export PYLONIX_PANEL_TIMING=1
 [ -n "${BENCH_QUICK_BACKEND:-}" ] && export QT_QUICK_BACKEND=$BENCH_QUICK_BACKEND
+. "$root/tests/desktop/x_session.sh"
 log=$(mktemp)
-pids=()
 cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
+    stop_started
     rm -f "$log"
 }
 trap cleanup EXIT
 
 eventually() {
-    local deadline=$((SECONDS + 20))
-    while [ "$SECONDS" -lt "$deadline" ]; do
-        if "$@" >/dev/null 2>&1; then return 0; fi
-        sleep 0.05
-    done
+    within 20 "$@" && return 0
     echo "timed out: $*" >&2
     tail -n 5 "$log" >&2
     exit 1
 }
-icon_position() {
-    xwininfo -root -tree | awk '/"pylonix": \("pylonix" "pylonix"\)/ { print $(NF) }' |
-        sed -n 's/^+\([0-9-]*\)+\([0-9-]*\)$/\1 \2/p' | head -n 1
-}
-icon_docked() { [ -n "$(icon_position)" ]; }
 panel_open() { xdotool search --onlyvisible --name '^Pylonix$' >/dev/null; }
 panel_closed() { ! panel_open; }
-tray_ready() { xwininfo -root -tree | grep -q '("panel" "trayer")'; }
 rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$app_pid/status"; }
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 frames() { grep -c "panel first frame" "$log" || true; }

@@ -35,11 +35,10 @@ app=$2
 export PYLONIX_POWER_SUPPLY_ROOT=$3
 out=$4
 mkdir -p "$out"
+. "$(dirname "$0")/../desktop/x_session.sh"
 log=$(mktemp)
-pids=()
 cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
+    stop_started
     rm -f "$log"
     [ -z "${traps:-}" ] || rm -rf "$traps"
 }
@@ -47,23 +46,7 @@ trap cleanup EXIT
 
 fail() { echo "FAIL: $*"; echo "--- application output:"; cat "$log"; exit 1; }
 
-# Waits up to twenty seconds for a command to succeed (sanitizer builds on a busy machine are
-# slow to start).
-eventually() {
-    local deadline=$((SECONDS + 20))
-    while [ "$SECONDS" -lt "$deadline" ]; do
-        if "$@" >/dev/null 2>&1; then return 0; fi
-        sleep 0.1
-    done
-    return 1
-}
-
-# The absolute position of the docked tray icon: Qt names its XEmbed window after the program.
-icon_position() {
-    xwininfo -root -tree | awk '/"pylonix": \("pylonix" "pylonix"\)/ { print $(NF) }' |
-        sed -n 's/^+\([0-9-]*\)+\([0-9-]*\)$/\1 \2/p' | head -n 1
-}
-icon_docked() { [ -n "$(icon_position)" ]; }
+eventually() { within 20 "$@"; }
 
 # Visible top-level windows titled exactly "Pylonix" (the panel, or the notice).
 visible_pylonix_window() {
@@ -79,7 +62,6 @@ click_at() { xdotool mousemove "$1" "$2" sleep 0.2 click 1; }
 
 shot() { command -v import >/dev/null && import -window root "$out/$1.png" || true; }
 
-tray_ready() { xwininfo -root -tree | grep -q '("panel" "trayer")'; }
 start_trayer() {
     trayer --edge top --align right --widthtype request --height 24 --SetDockType true \
         --transparent false >"$out/trayer.log" 2>&1 &

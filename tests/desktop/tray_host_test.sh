@@ -27,25 +27,14 @@ if [ "${1:-}" != "--inside" ]; then
 fi
 host=$2 app=$3 fixture=$4 out=$5
 . "$here/tray_hosts.sh"
+. "$here/x_session.sh"
 log=$HOME/app.log
-pids=()
-cleanup() { for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done; }
-trap cleanup EXIT
+trap stop_started EXIT
 fail() {
     echo "FAIL: $*"
     import -window root "$out/failure.png" 2>/dev/null
     echo "--- application output:"; cat "$log"
     exit 1
-}
-# Waits up to $1 seconds for a command to succeed (sanitizer builds on a busy machine are slow).
-within() {
-    local deadline=$((SECONDS + $1))
-    shift
-    while [ "$SECONDS" -lt "$deadline" ]; do
-        if "$@" >/dev/null 2>&1; then return 0; fi
-        sleep 0.2
-    done
-    return 1
 }
 start_host() {
     "start_${host//-/_}" || { echo "SKIP: $host is not installed"; exit 77; }
