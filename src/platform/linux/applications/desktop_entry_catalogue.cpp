@@ -68,17 +68,12 @@ std::vector<fs::path> DesktopEntryCatalogue::applicationDirectories() const {
     return directories;
 }
 
-std::optional<std::string> DesktopEntryCatalogue::resolveProgram(const std::string& program) const {
-    return resolveDesktopProgram(program, locations_.searchPath);
-}
-
 void DesktopEntryCatalogue::load() {
     loaded_ = true;
     ++generation_;
     entries_.clear();
     byId_.clear();
     byPath_.clear();
-    byExecutable_.clear();
     stamps_.clear();
     std::set<std::string> seenIds;  // shown or not: the first directory decides an id
     for (const fs::path& directory : applicationDirectories()) {
@@ -115,16 +110,6 @@ void DesktopEntryCatalogue::load() {
             byId_.emplace(entry->desktopId, entries_.size());
             byPath_.emplace(entry->path, entries_.size());
             entries_.push_back(std::move(*entry));
-        }
-    }
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-        const DesktopEntry& entry = entries_[i].entry;
-        if (entry.terminal) continue;
-        for (const auto& program :
-             {entry.tryExec, entry.exec.empty() ? std::optional<std::string>()
-                                                : std::optional(entry.exec.front())}) {
-            if (!program) continue;
-            if (const auto real = resolveProgram(*program)) byExecutable_.try_emplace(*real, i);
         }
     }
     outside_.clear();
@@ -169,12 +154,6 @@ const CatalogueEntry* DesktopEntryCatalogue::findByPath(const std::string& path)
     }
     const auto& kept = outsideOrder_.front().second;
     return kept ? &*kept : nullptr;
-}
-
-const CatalogueEntry* DesktopEntryCatalogue::findByExecutable(
-    const std::string& executablePath) const {
-    const auto found = byExecutable_.find(executablePath);
-    return found == byExecutable_.end() ? nullptr : &entries_[found->second];
 }
 
 }  // namespace pylonix::linux_platform

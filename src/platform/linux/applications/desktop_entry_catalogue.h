@@ -60,10 +60,6 @@ class DesktopEntryCatalogue {
     // directories (a launcher's GIO_LAUNCHED_DESKTOP_FILE may name one) is read and kept, up to
     // `kMaxOutsideEntries` of them; the pointer to one lasts until the next call.
     const CatalogueEntry* findByPath(const std::string& path);
-    // By the real path of a running executable, matched against each entry's TryExec and
-    // Exec program. Entries that run in a terminal are not matched: their programs belong to
-    // the terminal application.
-    const CatalogueEntry* findByExecutable(const std::string& executablePath) const;
 
     const std::vector<CatalogueEntry>& entries() const { return entries_; }
     // What the catalogue keeps besides its entries: the directories it watches for changes and
@@ -75,13 +71,11 @@ class DesktopEntryCatalogue {
   private:
     void load();
     std::vector<std::filesystem::path> applicationDirectories() const;
-    std::optional<std::string> resolveProgram(const std::string& program) const;
 
     DesktopEntryLocations locations_;
     std::vector<CatalogueEntry> entries_;
     std::unordered_map<std::string, std::size_t> byId_;
     std::unordered_map<std::string, std::size_t> byPath_;
-    std::unordered_map<std::string, std::size_t> byExecutable_;
     // Read on demand, by path, most recently asked for first.
     using OutsideEntries = std::list<std::pair<std::string, std::optional<CatalogueEntry>>>;
     OutsideEntries outsideOrder_;
