@@ -2,7 +2,8 @@
 # The panel's memory and first frame, with the real application under Xvfb and trayer: the
 # resident size before any opening, then after each of ten openings and closings (Escape), and
 # the first frame of each opening, timed by the application from the tray item's activation
-# (PYLONIX_PANEL_TIMING=1). Medians and the last figure are printed.
+# (PYLONIX_PANEL_TIMING=1), with the CPU its main thread spent from the click to that frame.
+# Medians and the last figure are printed.
 #
 #   bench/panel_memory.sh [PYLONIX] [CYCLES]
 # PYLONIX defaults to the release build. Needs xvfb-run, trayer, xdotool and xwininfo
@@ -42,6 +43,8 @@ eventually() {
 }
 panel_open() { xdotool search --onlyvisible --name '^Pylonix$' >/dev/null; }
 panel_closed() { ! panel_open; }
+# CPU time of the application's main thread so far, in microseconds (the scheduler's count).
+main_thread_us() { awk '{ print int($1 / 1000) }' "/proc/$app_pid/task/$app_pid/schedstat"; }
 rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$app_pid/status"; }
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 frames() { grep -c "panel first frame" "$log" || true; }
@@ -56,16 +59,19 @@ app_pid=$!
 pids+=("$app_pid")
 eventually icon_docked
 read -r x y < <(icon_position)
-sleep 2
+sleep 5   # the application prepares the panel a second after its item is up
 echo "resident before the first opening: $(rss_kb) kB"
 
 open_rss=()
 closed_rss=()
+opening_cpu=()
 for cycle in $(seq 1 "$cycles"); do
     before=$(frames)
+    cpu_before=$(main_thread_us)
     xdotool mousemove $((x + 10)) $((y + 10)) click 1
     eventually panel_open
     eventually more_frames_than "$before"
+    opening_cpu+=($((($(main_thread_us) - cpu_before) / 1000)))
     sleep 2.5   # one sampling pass of the applications, as a user would look
     open_rss+=("$(rss_kb)")
     xdotool key Escape
@@ -77,6 +83,7 @@ for cycle in $(seq 1 "$cycles"); do
 done
 first_frames=$(sed -n 's/.*panel first frame \([0-9]*\) ms.*/\1/p' "$log")
 echo "first frame, ms: $(echo "$first_frames" | tr '\n' ' ')"
+echo "main thread CPU from the click to the first frame, ms: ${opening_cpu[*]}"
 echo "first frame median: $(echo "$first_frames" | median) ms, slowest $(echo "$first_frames" | sort -n | tail -n 1) ms"
 echo "resident while open, median: $(printf '%s\n' "${open_rss[@]}" | median) kB"
 echo "resident after closing, median: $(printf '%s\n' "${closed_rss[@]}" | median) kB, after the last: ${closed_rss[-1]} kB"

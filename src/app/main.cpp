@@ -189,9 +189,11 @@ int main(int argc, char* argv[]) {
     const pylonix::Subscription updateErrors =
         softwareUpdate.startupError.observe([&](const std::optional<std::string>&) { show(); });
     show();
-    // The panel's scene is compiled once the tray item is up, not at the first click.
-    QTimer::singleShot(2000, &tray, [&] {
-        tray.panel().prepare(QUrl(QString::fromLatin1(pylonix::kPowerPanelUrl)));
+    // The panel's scene is built and drawn once, off screen, once the tray item is up, so that
+    // the first click does not pay for what every later opening finds ready.
+    QTimer::singleShot(1000, &tray, [&] {
+        tray.panel().prepare(
+            [&](QQuickView& view) { return pylonix::loadPowerPanel(view, panel); });
     });
     return QApplication::exec();
 }

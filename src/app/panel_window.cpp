@@ -124,10 +124,18 @@ void PanelWindow::close() {
     emit closed();
 }
 
-void PanelWindow::prepare(const QUrl& url) {
+void PanelWindow::prepare(const SceneLoader& scene) {
+    if (isOpen()) return;
     if (!engine_) engine_ = std::make_unique<QQmlEngine>();
-    // Compiled and cached by the engine; the component itself is not needed.
-    QQmlComponent(engine_.get(), url).isReady();
+    {
+        QQuickView view(engine_.get(), nullptr);
+        view.setResizeMode(QQuickView::SizeRootObjectToView);
+        view.resize(sizeRule_(QGuiApplication::primaryScreen()));
+        // The software renderer draws a window that was never shown into an image.
+        if (scene(view)) view.grabWindow();
+    }
+    // The scene's objects go with the next turn of the event loop, then their memory.
+    QTimer::singleShot(0, this, &releaseFreedMemory);
 }
 
 void PanelWindow::escape() {

@@ -6,7 +6,6 @@
 #include <QQuickView>
 #include <QRect>
 #include <QSize>
-#include <QUrl>
 #include <functional>
 #include <memory>
 
@@ -39,9 +38,10 @@ class PanelWindow : public QObject {
     void toggle(const QRect& anchor);
     void open(const QRect& anchor);
     void close();
-    // Compiles the scene at `url` ahead of the first opening, so that opening does not pay for
-    // it; nothing is shown.
-    void prepare(const QUrl& url);
+    // Builds the scene that `scene` loads and draws it once off screen, then destroys it: the
+    // first opening then finds the QML compiled, the plugins and fonts loaded and the glyphs
+    // drawn. Nothing is shown.
+    void prepare(const SceneLoader& scene);
 
     // The scene while the panel is open; null while it is closed.
     QQuickView* view() const { return view_.get(); }

@@ -113,5 +113,32 @@ TEST_F(PanelWindowTest, EachOpeningBuildsANewSceneAndClosingDestroysIt) {
     EXPECT_FALSE(bridge_.settings().openIssue());
 }
 
+TEST_F(PanelWindowTest, PreparingDrawsTheSceneOnceOffScreenAndLeavesThePanelClosed) {
+    int loads = 0;
+    bool drawn = false;
+    bool shown = false;
+    const PanelWindow::SceneLoader warmUp = [&](QQuickView& view) {
+        ++loads;
+        QObject::connect(&view, &QQuickWindow::afterRendering, [&] { drawn = true; });
+        QObject::connect(&view, &QWindow::visibleChanged, [&](bool visible) { shown |= visible; });
+        return loadPowerPanel(view, bridge_);
+    };
+    window_.prepare(warmUp);
+    EXPECT_EQ(loads, 1);
+    EXPECT_TRUE(drawn);
+    EXPECT_FALSE(shown);
+    EXPECT_FALSE(window_.isOpen());
+    EXPECT_EQ(window_.view(), nullptr);
+
+    // The opening after it builds its own scene; preparing while open leaves that one alone.
+    window_.open(QRect());
+    ASSERT_TRUE(window_.isOpen());
+    const QPointer<QQuickView> open = window_.view();
+    window_.prepare(warmUp);
+    EXPECT_EQ(loads, 1);
+    EXPECT_EQ(window_.view(), open.data());
+    EXPECT_TRUE(window_.isOpen());
+}
+
 }  // namespace
 }  // namespace pylonix
