@@ -6,7 +6,7 @@
 # Usage: tray_host_test.sh HOST PYLONIX POWER_SUPPLY_FIXTURE OUTPUT_DIR
 #   HOST: xfce4-panel (its status tray), ayatana (the Ayatana indicator service in
 #   xfce4-panel's indicator plugin, which shows the label and opens the item's menu on a left
-#   click, as Ayatana indicators do)
+#   click, as Ayatana indicators do), lxqt-panel (its status notifier plugin)
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -43,18 +43,21 @@ start_host() {
 }
 item_registered() { registered_items | grep -q "StatusNotifierItem-$app_pid-"; }
 
-# The item's icon on the screen: the dark plate in the light panel along the top edge.
+# The item's icon on the screen: whatever differs from the panel's background in the part of
+# the bar where the host puts the item (left of any label: the item is the panel's first).
+item_area=30x24+0+0
 icon_centre() {
-    local geometry w h x y rest
+    local geometry w h x y rest ox oy
     import -window root "$HOME/strip.png" || return 1
-    # (Left of any label: the item is the panel's first.)
-    geometry=$(convert "$HOME/strip.png" -crop 30x24+0+0 +repage -colorspace gray -negate \
-        -threshold 80% -format "%@" info:)
+    ox=${item_area#*+} oy=${item_area##*+}
+    ox=${ox%%+*}
+    geometry=$(convert "$HOME/strip.png" -crop "$item_area" +repage -fuzz 20% -trim \
+        -format "%@" info:)
     w=${geometry%%x*} rest=${geometry#*x}
     h=${rest%%+*} rest=${rest#*+}
     x=${rest%%+*} y=${rest#*+}
     [ "$w" -ge 10 ] && [ "$w" -le 40 ] || return 1
-    echo "$((x + w / 2)) $((y + h / 2))"
+    echo "$((ox + x + w / 2)) $((oy + y + h / 2))"
 }
 icon_shown() { icon_centre >/dev/null; }
 
@@ -77,10 +80,15 @@ within 20 icon_shown || fail "the host shows no icon for the item"
 import -window root -crop 320x26+0+0 "$out/$host.png"
 read -r x y < <(icon_centre)
 
-# The item's menu drops from the panel's bar; its first entry sits lower in xfce4-panel's own
-# menus than in the indicator plugin's, which overlaps the bar.
+# Per host: the button that shows the item's menu, where the menu's first entry lies below
+# the click (lower in xfce4-panel's own menus than in the indicator plugin's, which overlaps
+# the bar), and the host's log.
+menu_button=3 first_entry_dy=32 host_log=$HOME/$host.log
+case $host in
+    ayatana) menu_button=1 first_entry_dy=8 host_log=$HOME/xfce4-panel.log ;;
+esac
 click_first_menu_entry() {
-    xdotool mousemove_relative 30 "$([ "$host" = ayatana ] && echo 8 || echo 32)" sleep 0.3 click 1
+    xdotool mousemove_relative 30 "$first_entry_dy" sleep 0.3 click 1
 }
 
 # Opens the panel by a left click on the item: directly, or through the menu's first entry
@@ -103,13 +111,14 @@ for round in 1 2 3; do
 done
 
 echo "== the item's menu, through the host: its first entry opens the panel"
-xdotool mousemove "$x" "$y" sleep 0.3 click "$([ "$host" = ayatana ] && echo 1 || echo 3)"
+xdotool mousemove "$x" "$y" sleep 0.3 click "$menu_button"
 sleep 2
 import -window root "$out/$host-menu.png"
 click_first_menu_entry
 within 20 panel_open || fail "the menu's first entry did not open the panel"
 xdotool key Escape
 within 10 panel_closed || fail "Escape did not close the panel"
+grep "No such object path" "$host_log" && fail "$host could not read the item's menu"
 
 echo "== the host restarts (for Ayatana, the indicator service with the panel)"
 kill "$host_pid" ${ayatana_pid:-}

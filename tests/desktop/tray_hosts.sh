@@ -67,3 +67,31 @@ start_ayatana() {
     ayatana_pid=$!
     start_xfce4_panel indicator || return
 }
+
+# lxqt-panel with one panel along the top edge holding its status notifier plugin (which
+# brings its own watcher). Without an LXQt theme the panel is dark.
+start_lxqt_panel() {
+    command -v lxqt-panel >/dev/null || return 77
+    mkdir -p "$HOME/.config/lxqt"
+    cat >"$HOME/.config/lxqt/panel.conf" <<CONF
+[General]
+__userfile__=true
+
+[panel1]
+plugins=statusnotifier
+position=Top
+alignment=-1
+panelSize=26
+iconSize=22
+desktop=0
+hidable=false
+width=100
+width-percent=true
+
+[statusnotifier]
+type=statusnotifier
+alignment=Left
+CONF
+    lxqt-panel >"$HOME/lxqt-panel.log" 2>&1 &
+    host_pid=$!
+}
