@@ -53,27 +53,30 @@ start_host() {
         start_xfwm4 || { echo "SKIP: xfwm4 is not installed"; exit 77; }
         pids+=("$xfwm4_pid")
     fi
-    "start_${host//-/_}" || { echo "SKIP: $host is not installed"; exit 77; }
+    "start_${host//-/_}"
+    case $? in
+        0) ;;
+        77) echo "SKIP: $host is not installed"; exit 77 ;;
+        *) fail "$host could not be started" ;;
+    esac
     pids+=("$host_pid" ${ayatana_pid:-} ${kwin_pid:-} ${kded_pid:-})
     within 30 wait_for_watcher_host 1 || fail "$host did not start its tray"
 }
 item_registered() { registered_items | grep -q "StatusNotifierItem-$app_pid-"; }
 
-# The item's icon on the screen: whatever differs from the panel's background in the part of
-# the bar where the host puts the item (left of any label: the item is the panel's first).
+# The item's icon on the screen: whatever differs from the panel's background at the start of
+# the bar along the top edge, where every host here puts the item (left of any label).
 item_area=30x24+0+0
 icon_centre() {
-    local geometry w h x y rest ox oy
+    local geometry w h x y rest
     import -window root "$HOME/strip.png" || return 1
-    ox=${item_area#*+} oy=${item_area##*+}
-    ox=${ox%%+*}
     geometry=$(convert "$HOME/strip.png" -crop "$item_area" +repage -fuzz 20% -trim \
         -format "%@" info:)
     w=${geometry%%x*} rest=${geometry#*x}
     h=${rest%%+*} rest=${rest#*+}
     x=${rest%%+*} y=${rest#*+}
     [ "$w" -ge 10 ] && [ "$w" -le 40 ] || return 1
-    echo "$((ox + x + w / 2)) $((oy + y + h / 2))"
+    echo "$((x + w / 2)) $((y + h / 2))"
 }
 icon_shown() { icon_centre >/dev/null; }
 

@@ -100,7 +100,8 @@ CONF
 # module loaded as a Plasma session loads it) and plasmashell with one panel along the top
 # edge holding the system tray, which shows status notifier items only (Plasma's own tray
 # applets are marked known, so it does not add them). KWin and kded5 stay up when the shell is
-# started again, and the shell then keeps the configuration it wrote itself.
+# started again, and the shell then keeps the configuration it wrote itself. Needs `within`
+# (x_session.sh).
 start_plasma() {
     for tool in plasmashell kwin_x11 kded5; do command -v "$tool" >/dev/null || return 77; done
     [ -d /usr/share/plasma/shells/org.kde.plasma.desktop ] || return 77
