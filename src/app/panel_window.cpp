@@ -36,6 +36,9 @@ void releaseFreedMemory() {
 
 PanelWindow::PanelWindow(SceneLoader loader, SizeRule sizeRule, QObject* parent)
     : QObject(parent), loader_(std::move(loader)), sizeRule_(std::move(sizeRule)) {
+    grabRetry_.setSingleShot(true);
+    grabRetry_.setInterval(kGrabRetryMilliseconds);
+    connect(&grabRetry_, &QTimer::timeout, this, &PanelWindow::grab);
     // The panel is drawn by Qt Quick's software renderer: a graphics context per opening costs
     // hundreds of milliseconds, and the driver it loads stays resident after the panel closes.
     // Set before the first Qt Quick window exists.
@@ -102,14 +105,15 @@ void PanelWindow::open(const QRect& anchor) {
     view_->setPosition(placePanel(available, size, anchor));
     view_->show();
     view_->requestActivate();
-    grabTries_ = 0;
-    grab();
+    grabTries_ = 0;  // grabbed once exposed
     sinceOpened_.start();
     emit opened();
 }
 
 void PanelWindow::close() {
     if (!isOpen()) return;
+    grabTries_ = -1;
+    grabRetry_.stop();
     view_->setMouseGrabEnabled(false);
     view_->setKeyboardGrabEnabled(false);
     view_->hide();
@@ -149,8 +153,9 @@ void PanelWindow::escape() {
     close();
 }
 
-// A grab asked for before the window manager has mapped the window fails under most window
-// managers: it is retried for a moment. Without it, the loss of focus still closes the panel.
+// A grab asked for before the window manager has mapped the window fails: it is asked for
+// once the window is exposed, and retried for a moment when the window manager still holds
+// it back. Without it, the loss of focus still closes the panel.
 void PanelWindow::grab() {
     if (!isOpen() || grabTries_ < 0) return;
     const bool keyboard = view_->setKeyboardGrabEnabled(true);
@@ -159,11 +164,15 @@ void PanelWindow::grab() {
         grabTries_ = -1;
         return;
     }
-    QTimer::singleShot(kGrabRetryMilliseconds, this, &PanelWindow::grab);
+    grabRetry_.start();
 }
 
 bool PanelWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == view_.get()) {
+        if (event->type() == QEvent::Expose && grabTries_ >= 0 && !grabRetry_.isActive() &&
+            view_->isExposed()) {
+            grab();
+        }
         if (event->type() == QEvent::KeyPress &&
             static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
             escape();

@@ -6,6 +6,7 @@
 #include <QQuickView>
 #include <QRect>
 #include <QSize>
+#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -16,10 +17,11 @@ class QScreen;
 namespace pylonix {
 
 // The panel's frameless window: anchored under the tray item, closed by Escape or by a click
-// anywhere outside it (the pointer is grabbed while it is open, retried until the window is
-// mapped; losing the focus closes it too, for desktops that do not allow grabs). Each opening
-// loads the scene anew and each closing destroys it: nothing of one opening (scroll position,
-// open menu, alert) reaches the next, and the closed panel holds no scene in memory.
+// anywhere outside it (the pointer is grabbed while it is open, asked for once the window is
+// exposed and retried briefly; losing the focus closes it too, for desktops that do not allow
+// grabs). Each opening loads the scene anew and each closing destroys it: nothing of one
+// opening (scroll position, open menu, alert) reaches the next, and the closed panel holds no
+// scene in memory.
 class PanelWindow : public QObject {
     Q_OBJECT
 
@@ -67,7 +69,8 @@ class PanelWindow : public QObject {
     QPointer<QQuickView> closing_;
     QElapsedTimer sinceOpened_;
     QElapsedTimer sinceClosed_;
-    int grabTries_ = -1;  // grab attempts since opening; -1 once grabbed or given up
+    QTimer grabRetry_;
+    int grabTries_ = -1;  // grab attempts since the panel was exposed; -1 once grabbed or given up
 };
 
 }  // namespace pylonix
