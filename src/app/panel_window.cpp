@@ -16,6 +16,7 @@
 #include <utility>
 
 #include "app/panel_placement.h"
+#include "app/qt_platform_choice.h"
 
 namespace pylonix {
 namespace {
@@ -95,10 +96,14 @@ void PanelWindow::open(const QRect& anchor) {
     }
     QScreen* screen = anchor.isNull() ? nullptr : QGuiApplication::screenAt(anchor.center());
     if (screen == nullptr) screen = QGuiApplication::primaryScreen();
-    const QRect available = screen != nullptr ? screen->availableGeometry() : QRect();
+    const QRect available = screen != nullptr ? availableArea(*screen) : QRect();
     const QSize size = sizeRule_(screen);
     view_->setScreen(screen);
     view_->resize(size);
+    // A window of fixed size floats in tiling compositors (sway) instead of taking a tile and
+    // shrinking the user's windows; a Wayland compositor places it (Qt's position is a wish).
+    view_->setMinimumSize(size);
+    view_->setMaximumSize(size);
     view_->setPosition(placePanel(available, size, anchor));
     view_->show();
     view_->requestActivate();
@@ -143,8 +148,14 @@ void PanelWindow::escape() {
 
 // A grab asked for before the window manager has mapped the window fails under most window
 // managers: it is retried for a moment. Without it, the loss of focus still closes the panel.
+// Qt's Wayland platform grabs for popups only, which need a parent window the panel does not
+// have: there the loss of focus is all.
 void PanelWindow::grab() {
     if (!isOpen() || grabTries_ < 0) return;
+    if (onWaylandPlatform()) {
+        grabTries_ = -1;
+        return;
+    }
     const bool keyboard = view_->setKeyboardGrabEnabled(true);
     const bool grabbed = view_->setMouseGrabEnabled(true) && keyboard;
     if (grabbed || ++grabTries_ >= kGrabTries) {
@@ -152,6 +163,10 @@ void PanelWindow::grab() {
         return;
     }
     QTimer::singleShot(kGrabRetryMilliseconds, this, &PanelWindow::grab);
+}
+
+QRect availableArea(const QScreen& screen) {
+    return knownAvailableArea(screen.geometry(), screen.availableGeometry(), onWaylandPlatform());
 }
 
 bool PanelWindow::eventFilter(QObject* watched, QEvent* event) {
