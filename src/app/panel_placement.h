@@ -21,9 +21,10 @@ QPoint placePanel(const QRect& available, const QSize& panel, const QRect& item)
 QPoint clickPosition(QPoint reported, std::optional<QPoint> pointer, const QList<QRect>& screens);
 
 // The screen's available area as far as it can be known, from its whole `screen` and the
-// `available` area the platform reports. A Wayland compositor tells its clients nothing of its
-// bars, so that the reported area is the whole screen: there the top `kUnknownBarHeight`
-// pixels are left to a bar (GNOME's top bar is 32 pixels high).
+// `available` area the platform reports. A Wayland compositor may tell its clients nothing of
+// its bars (to Qt's Wayland platform, none does), so that the reported area is the whole
+// screen: there the top `kUnknownBarHeight` pixels are left to a bar (GNOME's top bar is 32
+// pixels high, waybar's 26 by default).
 constexpr int kUnknownBarHeight = 32;
 QRect knownAvailableArea(const QRect& screen, const QRect& available, bool barsUnreported);
 

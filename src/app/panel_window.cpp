@@ -166,7 +166,8 @@ void PanelWindow::grab() {
 }
 
 QRect availableArea(const QScreen& screen) {
-    return knownAvailableArea(screen.geometry(), screen.availableGeometry(), onWaylandPlatform());
+    // XWayland under sway reports no work area either; under GNOME it does.
+    return knownAvailableArea(screen.geometry(), screen.availableGeometry(), inWaylandSession());
 }
 
 bool PanelWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -154,8 +154,10 @@ void TrayItem::hostActivated(QPoint position) {
         sinceActivated_.elapsed() < QGuiApplication::styleHints()->mouseDoubleClickInterval()) {
         return;
     }
-    sinceActivated_.start();
     emit activated(anchorAt(position));
+    // From the end of the opening: the host's later calls of a double click wait in the queue
+    // while the panel opens, which can take longer than the interval.
+    sinceActivated_.start();
 }
 
 bool TrayItem::iconCarriesFigure() const {

@@ -10,10 +10,15 @@
 #include <QDBusContext>
 #include <QDBusMessage>
 #include <QDBusVariant>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QQuickView>
 #include <QSignalSpy>
+#include <QStyleHints>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <algorithm>
 
 #include "app/tray_application.h"
 #include "app/tray_item.h"
@@ -474,6 +479,61 @@ TEST_F(TrayItemOnBusTest, ActivateOpensThePanelAndEscapeClosesIt) {
     QCoreApplication::sendEvent(application.panel().view(), &escape);
     EXPECT_FALSE(application.panel().isOpen());
     EXPECT_EQ(closed, 1);
+}
+
+TEST_F(TrayItemOnBusTest, ADoubleClickOpensThePanelOnceHoweverLongTheOpeningTakes) {
+    TestWatcher watcher(watcherBus_);
+    const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    int opened = 0;
+    int closed = 0;
+    TrayApplication application({
+        // An opening slower than the double-click interval (a loaded machine).
+        .panelLoader =
+            [interval](QQuickView&) {
+                QThread::msleep(static_cast<unsigned long>(interval + 200));
+                return true;
+            },
+        .panelSize = [](const QScreen*) { return QSize(360, 640); },
+        .panelOpened = [&] { ++opened; },
+        .panelClosed = [&] { ++closed; },
+        .refreshNow = [] {},
+        .quit = [] {},
+        .trayShowsLabels = true,
+        .bus = itemBus_,
+    });
+    application.show(values("12.3 W", "12", "整机耗电估算 12.3 W，不含电池充电"));
+    const QString service = waitForRegistration(watcher);
+    const auto activate = [&] {
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            service, QString::fromLatin1(linux_platform::kStatusNotifierItemPath),
+            QString::fromLatin1(linux_platform::kStatusNotifierItemInterface),
+            QStringLiteral("Activate"));
+        call << 11 << 13;
+        return watcherBus_.asyncCall(call);
+    };
+
+    // Answered by this thread's event loop, which the waiting runs.
+    const auto handled = [](const QList<QDBusPendingCall>& calls) {
+        QElapsedTimer waited;
+        waited.start();
+        while (!std::all_of(calls.begin(), calls.end(), [](const QDBusPendingCall& call) {
+            return call.isFinished();
+        }) && waited.elapsed() < kWaitMilliseconds) {
+            QTest::qWait(20);
+        }
+    };
+
+    // Two presses and the double click itself, as waybar sends them, a few milliseconds apart.
+    handled({activate(), activate(), activate()});
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(closed, 0);
+    EXPECT_TRUE(application.panel().isOpen());
+
+    // A click after the interval is the next one: it closes the panel.
+    QTest::qWait(interval + 50);
+    handled({activate()});
+    EXPECT_EQ(closed, 1);
+    EXPECT_FALSE(application.panel().isOpen());
 }
 
 TEST_F(TrayItemOnBusTest, TheMenuOpensThePanelRefreshesAndQuits) {
