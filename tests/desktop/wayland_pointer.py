@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """A virtual pointer in a wlroots compositor (zwlr_virtual_pointer_v1), driven by lines on
 standard input: "move X Y" (in pixels of a WAYLAND_POINTER_EXTENT screen, default 1280x800),
-"click" (the left button). Speaks the Wayland wire protocol itself, so that it needs nothing
+"click" (the left button), "rightclick". Speaks the Wayland wire protocol itself, so that it needs nothing
 beyond Python. A headless compositor has no pointer of its own: clients see one only while
 this runs."""
 import os
@@ -11,6 +11,7 @@ import sys
 import time
 
 BTN_LEFT = 0x110
+BTN_RIGHT = 0x111
 
 
 class Connection:
@@ -90,8 +91,8 @@ def main():
     def now():
         return int(time.monotonic() * 1000) & 0xFFFFFFFF
 
-    def button(state):
-        wl.send(pointer, 2, struct.pack("<III", now(), BTN_LEFT, state))
+    def button(code, state):
+        wl.send(pointer, 2, struct.pack("<III", now(), code, state))
         wl.send(pointer, 4)  # frame
 
     print("ready", flush=True)
@@ -102,10 +103,11 @@ def main():
         if words[0] == "move":
             wl.send(pointer, 1, struct.pack("<IIIII", now(), int(words[1]), int(words[2]), width, height))
             wl.send(pointer, 4)
-        elif words[0] == "click":
-            button(1)
+        elif words[0] in ("click", "rightclick"):
+            code = BTN_LEFT if words[0] == "click" else BTN_RIGHT
+            button(code, 1)
             time.sleep(0.05)
-            button(0)
+            button(code, 0)
         wl.roundtrip()
         print("done", flush=True)
 
