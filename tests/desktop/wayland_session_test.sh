@@ -29,10 +29,18 @@ if [ "${1:-}" != "--inside" ]; then
     trap 'rm -rf "$work"' EXIT
     mkdir -p "$out" "$work/run" "$work/shots" && chmod 700 "$work/run"
     as_user=()
-    # (Sway refuses root; GNOME Shell warns of it in a notification.)
+    # (Sway refuses root; GNOME Shell warns of it in a notification.) The user must reach the
+    # program, the fixture and these scripts where they are.
     if [ "$(id -u)" -eq 0 ]; then
-        chown -R nobody:nogroup "$work"
-        as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+        nobody=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+        if "${nobody[@]}" test -x "$app" -a -r "$fixture" -a -r "$0" -a -r "$here/tray_hosts.sh"
+        then
+            chown -R nobody:nogroup "$work"
+            as_user=("${nobody[@]}")
+        elif [ "$compositor" = sway ]; then
+            echo "SKIP: sway refuses root, and user nobody cannot reach $app"
+            exit 77
+        fi
     fi
     # A clean environment; the session bus starts services with it, so it is set before.
     "${as_user[@]}" env -i PATH="$PATH" LANG=C.UTF-8 HOME="$work" \
