@@ -247,19 +247,24 @@ click_users_window() {
     fi
 }
 
+# start_app NAME: the application, until the compositor shows its item at item_x item_y.
+start_app() {
+    PYLONIX_PANEL_TIMING=1 PYLONIX_POWER_SUPPLY_ROOT=$fixture "$app" >"$log" 2>&1 &
+    app_pid=$!
+    pids+=("$app_pid")
+    within 60 item_registered || fail "$1: the item was not registered with the watcher"
+    within 30 item_shown || fail "$1: $compositor shows no item"
+    read -r item_x item_y < <(item_centre)
+    echo "$1: the item at $item_x,$item_y"
+    sleep 1
+}
+
 # check_session NAME: the application as started with the current environment: the item
 # appears, a click on it opens the panel (screenshot NAME.png), and a click on the user's
 # window closes it.
 check_session() {
     local name=$1
-    PYLONIX_PANEL_TIMING=1 PYLONIX_POWER_SUPPLY_ROOT=$fixture "$app" >"$log" 2>&1 &
-    app_pid=$!
-    pids+=("$app_pid")
-    within 60 item_registered || fail "$name: the item was not registered with the watcher"
-    within 30 item_shown || fail "$name: $compositor shows no item"
-    read -r item_x item_y < <(item_centre)
-    echo "$name: the item at $item_x,$item_y"
-    sleep 1
+    start_app "$name"
     click "$item_x" "$item_y" "$open_clicks"
     within 30 panel_open || fail "$name: a click on the item did not open the panel"
     within 30 grep -q "panel first frame" "$log" || fail "$name: the panel drew no frame"
@@ -311,13 +316,7 @@ export DISPLAY=$x_display
 
 if [ "$compositor" = sway ]; then
     echo "== two activations within the double-click interval open the panel once"
-    PYLONIX_PANEL_TIMING=1 PYLONIX_POWER_SUPPLY_ROOT=$fixture "$app" >"$log" 2>&1 &
-    app_pid=$!
-    pids+=("$app_pid")
-    within 60 item_registered || fail "the item was not registered with the watcher"
-    within 30 item_shown || fail "$compositor shows no item"
-    read -r item_x item_y < <(item_centre)
-    sleep 1
+    start_app xwayland
     click "$item_x" "$item_y" 2
     within 30 panel_open || fail "a double click closed the panel it opened"
     sleep 1
