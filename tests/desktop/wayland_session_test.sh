@@ -5,8 +5,8 @@
 # opens the panel as a window of its own size (floating beside the user's window, never tiled,
 # undecorated, not taller than the screen's room), and a click on the user's window closes it.
 # With sway, also: two activations within the double-click interval open the panel once, the
-# item's menu in waybar opens it, and a platform that cannot load costs one line and a
-# fallback, never an abort. On GNOME, whether a click on the empty desktop closes the panel is
+# item's menu in waybar opens it, the item comes back when waybar restarts, and a platform
+# that cannot load costs one line and a fallback, never an abort. On GNOME, whether a click on the empty desktop closes the panel is
 # printed, not required (no client learns of it). Exits 77 when the compositor or the tools
 # are not installed.
 # Usage: wayland_session_test.sh COMPOSITOR PYLONIX POWER_SUPPLY_FIXTURE OUTPUT_DIR
@@ -49,6 +49,7 @@ if [ "${1:-}" != "--inside" ]; then
         XDG_CONFIG_HOME="$work/.config" XDG_DATA_HOME="$work/.local/share" \
         XDG_CACHE_HOME="$work/.cache" XDG_RUNTIME_DIR="$work/run" \
         ${ASAN_OPTIONS:+ASAN_OPTIONS="$ASAN_OPTIONS"} ${LSAN_OPTIONS:+LSAN_OPTIONS="$LSAN_OPTIONS"} \
+        ${UBSAN_OPTIONS:+UBSAN_OPTIONS="$UBSAN_OPTIONS"} \
         dbus-run-session -- "$0" --inside "$compositor" "$app" "$fixture" "$work/shots"
     status=$?
     cp "$work"/shots/*.png "$out/" 2>/dev/null
@@ -342,6 +343,27 @@ if [ "$compositor" = sway ]; then
     within 30 panel_open || fail "the menu's first entry did not open the panel"
     click_users_window
     within 20 panel_closed || fail "a click on the user's window did not close the panel"
+
+    echo "== waybar restarts: the item is back, and no notice came up"
+    watcher_owner() {
+        dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
+            org.freedesktop.DBus.GetNameOwner string:org.kde.StatusNotifierWatcher 2>/dev/null |
+            grep -o '":[^"]*"'
+    }
+    old_owner=$(watcher_owner)
+    waybar_pid=$(dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
+        org.freedesktop.DBus.GetConnectionUnixProcessID string:org.kde.StatusNotifierWatcher |
+        awk '/uint32/ { print $2 }')
+    kill "$waybar_pid"
+    waybar >"$HOME/waybar.log" 2>&1 &
+    pids+=($!)
+    within 30 eval '[ -n "$(watcher_owner)" ] && [ "$(watcher_owner)" != "$old_owner" ]' ||
+        fail "waybar did not come back"
+    within 30 item_registered || fail "the item did not register again"
+    within 30 item_shown || fail "the restarted waybar shows no item"
+    sleep 5  # longer than the notice waits
+    grep -q "no system tray found" "$log" && fail "the no-tray notice flashed during the restart"
+    kill -0 "$app_pid" || fail "the application ended"
     kill "$app_pid"
     wait "$app_pid" 2>/dev/null
 
