@@ -10,6 +10,7 @@
 
 #include "app/application_objects.h"
 #include "app/command_line.h"
+#include "app/panel_window.h"
 #include "app/qt_platform_choice.h"
 #include "app/single_instance.h"
 #include "app/terminal/terminal_entry.h"
@@ -42,7 +43,7 @@ std::optional<bool> trayLabelsFromEnvironment() {
 
 std::optional<double> visibleHeight(const QScreen* screen) {
     if (screen == nullptr) return std::nullopt;
-    return screen->availableGeometry().height();
+    return pylonix::availableArea(*screen).height();
 }
 
 // The icon cache's icons as the panel's image provider serves them (loaded on the worker).
@@ -72,7 +73,7 @@ int main(int argc, char* argv[]) {
 
     pylonix::chooseQtPlatform();
     QApplication application(argc, argv);
-    pylonix::reportQtPlatformFallback();
+    if (!pylonix::reportQtPlatformFallback()) return 1;
     QApplication::setApplicationName(QStringLiteral("pylonix"));
     QApplication::setOrganizationName(QStringLiteral("Pylonix"));
     QApplication::setQuitOnLastWindowClosed(false);

@@ -44,19 +44,26 @@ QPoint placePanel(const QRect& available, const QSize& panel, const QRect& item)
             centredY};
 }
 
-QPoint clickPosition(QPoint reported, QPoint pointer, const QList<QRect>& screens) {
+QPoint clickPosition(QPoint reported, std::optional<QPoint> pointer, const QList<QRect>& screens) {
     // The item is under the pointer when it is clicked: a point this close is the item's.
     constexpr int kItemReach = 96;
     const auto onScreen = [&](QPoint point) {
         return std::any_of(screens.begin(), screens.end(),
                            [point](const QRect& screen) { return screen.contains(point); });
     };
-    const bool pointerKnown = onScreen(pointer);
+    const bool pointerKnown = pointer && onScreen(*pointer);
     if (!reported.isNull() && onScreen(reported) &&
-        (!pointerKnown || (reported - pointer).manhattanLength() <= kItemReach)) {
+        (!pointerKnown || (reported - *pointer).manhattanLength() <= kItemReach)) {
         return reported;
     }
-    return pointerKnown ? pointer : QPoint();
+    return pointerKnown ? *pointer : QPoint();
+}
+
+QRect knownAvailableArea(const QRect& screen, const QRect& available, bool barsUnreported) {
+    if (!barsUnreported || available != screen || screen.height() <= 2 * kUnknownBarHeight) {
+        return available;
+    }
+    return available.adjusted(0, kUnknownBarHeight, 0, 0);
 }
 
 }  // namespace pylonix

@@ -16,6 +16,7 @@
 #include <utility>
 
 #include "app/panel_placement.h"
+#include "app/qt_platform_choice.h"
 
 namespace pylonix {
 namespace {
@@ -98,10 +99,14 @@ void PanelWindow::open(const QRect& anchor) {
     }
     QScreen* screen = anchor.isNull() ? nullptr : QGuiApplication::screenAt(anchor.center());
     if (screen == nullptr) screen = QGuiApplication::primaryScreen();
-    const QRect available = screen != nullptr ? screen->availableGeometry() : QRect();
+    const QRect available = screen != nullptr ? availableArea(*screen) : QRect();
     const QSize size = sizeRule_(screen);
     view_->setScreen(screen);
     view_->resize(size);
+    // A window of fixed size floats in tiling compositors (sway) instead of taking a tile and
+    // shrinking the user's windows; a Wayland compositor places it (Qt's position is a wish).
+    view_->setMinimumSize(size);
+    view_->setMaximumSize(size);
     view_->setPosition(placePanel(available, size, anchor));
     view_->show();
     view_->requestActivate();
@@ -155,9 +160,15 @@ void PanelWindow::escape() {
 
 // A grab asked for before the window manager has mapped the window fails: it is asked for
 // once the window is exposed, and retried for a moment when the window manager still holds
-// it back. Without it, the loss of focus still closes the panel.
+// it back. Without it, the loss of focus still closes the panel. Qt's Wayland platform grabs
+// for popups only, which need a parent window the panel does not have: there the loss of
+// focus is all.
 void PanelWindow::grab() {
     if (!isOpen() || grabTries_ < 0) return;
+    if (onWaylandPlatform()) {
+        grabTries_ = -1;
+        return;
+    }
     const bool keyboard = view_->setKeyboardGrabEnabled(true);
     const bool grabbed = view_->setMouseGrabEnabled(true) && keyboard;
     if (grabbed || ++grabTries_ >= kGrabTries) {
@@ -165,6 +176,11 @@ void PanelWindow::grab() {
         return;
     }
     grabRetry_.start();
+}
+
+QRect availableArea(const QScreen& screen) {
+    // XWayland under sway reports no work area either; under GNOME it does.
+    return knownAvailableArea(screen.geometry(), screen.availableGeometry(), inWaylandSession());
 }
 
 bool PanelWindow::eventFilter(QObject* watched, QEvent* event) {

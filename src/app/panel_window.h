@@ -73,4 +73,8 @@ class PanelWindow : public QObject {
     int grabTries_ = -1;  // grab attempts since the panel was exposed; -1 once grabbed or given up
 };
 
+// The screen's area without the desktop's bars, as far as it can be known (see
+// `knownAvailableArea`).
+QRect availableArea(const QScreen& screen);
+
 }  // namespace pylonix

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/panel_placement.h"
+#include "app/qt_platform_choice.h"
 #include "app/tray_icon_theme.h"
 #include "platform/linux/files/outside_file.h"
 #include "platform/linux/tray/dbus_menu_exporter.h"
@@ -139,7 +140,11 @@ void TrayItem::publishStatusNotifier() {
 QRect TrayItem::anchorAt(QPoint reported) const {
     QList<QRect> screens;
     for (const QScreen* screen : QGuiApplication::screens()) screens.append(screen->geometry());
-    const QPoint position = clickPosition(reported, QCursor::pos(), screens);
+    // In a Wayland session Qt's pointer position is stale (XWayland sees the pointer only over
+    // X windows) or (0, 0) (the Wayland platform): the host's point stands.
+    const QPoint position = clickPosition(
+        reported, inWaylandSession() ? std::nullopt : std::optional<QPoint>(QCursor::pos()),
+        screens);
     return position.isNull() ? QRect() : QRect(position, QSize(1, 1));
 }
 
@@ -149,8 +154,10 @@ void TrayItem::hostActivated(QPoint position) {
         sinceActivated_.elapsed() < QGuiApplication::styleHints()->mouseDoubleClickInterval()) {
         return;
     }
-    sinceActivated_.start();
     emit activated(anchorAt(position));
+    // From the end of the opening: the host's later calls of a double click wait in the queue
+    // while the panel opens, which can take longer than the interval.
+    sinceActivated_.start();
 }
 
 bool TrayItem::iconCarriesFigure() const {

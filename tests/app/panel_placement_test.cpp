@@ -58,9 +58,26 @@ TEST(ClickPositionTest, TheHostsPointUnlessItCannotBeOnTheScreen) {
     // No point, or one on no screen.
     EXPECT_EQ(clickPosition(QPoint(0, 0), QPoint(1215, 14), screens), QPoint(1215, 14));
     EXPECT_EQ(clickPosition(QPoint(-20, 5000), QPoint(1215, 14), screens), QPoint(1215, 14));
-    // Where the pointer is unknown (off every screen), the host's point if it can be one.
+    // Where the pointer is unknown (a Wayland session) or off every screen, the host's point if
+    // it can be one.
+    EXPECT_EQ(clickPosition(QPoint(1210, 12), std::nullopt, screens), QPoint(1210, 12));
+    EXPECT_EQ(clickPosition(QPoint(11, 9), std::nullopt, screens), QPoint(11, 9));
     EXPECT_EQ(clickPosition(QPoint(1210, 12), QPoint(-1, -1), screens), QPoint(1210, 12));
-    EXPECT_TRUE(clickPosition(QPoint(0, 0), QPoint(-1, -1), screens).isNull());
+    EXPECT_TRUE(clickPosition(QPoint(0, 0), std::nullopt, screens).isNull());
+    EXPECT_TRUE(clickPosition(QPoint(-20, 5000), std::nullopt, screens).isNull());
+}
+
+TEST(KnownAvailableAreaTest, AWholeScreenFromAWaylandCompositorLeavesRoomForABar) {
+    const QRect screen(0, 0, 1280, 800);
+    EXPECT_EQ(knownAvailableArea(screen, screen, true), QRect(0, 32, 1280, 768));
+    // An area the platform knows (X11's work area, or a compositor that tells it) stays.
+    EXPECT_EQ(knownAvailableArea(screen, QRect(0, 26, 1280, 774), true), QRect(0, 26, 1280, 774));
+    EXPECT_EQ(knownAvailableArea(screen, screen, false), screen);
+    // A second screen right of the first, and a screen too short to give any room.
+    EXPECT_EQ(knownAvailableArea(QRect(1280, 0, 1920, 1080), QRect(1280, 0, 1920, 1080), true),
+              QRect(1280, 32, 1920, 1048));
+    EXPECT_EQ(knownAvailableArea(QRect(0, 0, 200, 60), QRect(0, 0, 200, 60), true),
+              QRect(0, 0, 200, 60));
 }
 
 }  // namespace

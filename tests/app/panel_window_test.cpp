@@ -90,6 +90,16 @@ TEST_F(PanelWindowTest, EscapeClosesTheAlertThenTheMenuThenThePanel) {
     EXPECT_FALSE(window_.isOpen());
 }
 
+TEST_F(PanelWindowTest, AWindowOfFixedSizeThatTilingCompositorsFloat) {
+    window_.open(QRect());
+    ASSERT_TRUE(window_.isOpen());
+    const QQuickView& view = *window_.view();
+    EXPECT_EQ(view.size(), QSize(360, 400));
+    EXPECT_EQ(view.minimumSize(), view.size());
+    EXPECT_EQ(view.maximumSize(), view.size());
+    EXPECT_TRUE(view.flags().testFlag(Qt::FramelessWindowHint));
+}
+
 TEST_F(PanelWindowTest, EachOpeningBuildsANewSceneAndClosingDestroysIt) {
     window_.open(QRect());
     QPointer<QQuickView> first = window_.view();

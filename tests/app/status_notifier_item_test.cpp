@@ -10,10 +10,16 @@
 #include <QDBusContext>
 #include <QDBusMessage>
 #include <QDBusVariant>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QQuickView>
 #include <QSignalSpy>
+#include <QStyleHints>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <algorithm>
+#include <utility>
 
 #include "app/tray_application.h"
 #include "app/tray_item.h"
@@ -362,6 +368,33 @@ class TrayItemOnBusTest : public StatusNotifierItemTest {
                 QStringLiteral("整机耗电估算，不含电池充电；面板中的分项使用约 2 秒平均值。")};
     }
 
+    // An application whose panel loads with `loader` (instantly by default) and counts its
+    // openings and closings.
+    TrayApplication::Options countingOptions(
+        int& opened, int& closed,
+        PanelWindow::SceneLoader loader = [](QQuickView&) { return true; }) {
+        return {
+            .panelLoader = std::move(loader),
+            .panelSize = [](const QScreen*) { return QSize(360, 640); },
+            .panelOpened = [&opened] { ++opened; },
+            .panelClosed = [&closed] { ++closed; },
+            .refreshNow = [] {},
+            .quit = [] {},
+            .trayShowsLabels = true,
+            .bus = itemBus_,
+        };
+    }
+
+    // A host's left click on the item at `service`.
+    QDBusPendingCall activate(const QString& service, int x, int y) {
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            service, QString::fromLatin1(linux_platform::kStatusNotifierItemPath),
+            QString::fromLatin1(linux_platform::kStatusNotifierItemInterface),
+            QStringLiteral("Activate"));
+        call << x << y;
+        return watcherBus_.asyncCall(call);
+    }
+
     // The item's service name, from the watcher's registrations.
     static QString waitForRegistration(TestWatcher& watcher) {
         QSignalSpy registered(&watcher, &TestWatcher::registered);
@@ -444,26 +477,12 @@ TEST_F(TrayItemOnBusTest, ActivateOpensThePanelAndEscapeClosesIt) {
     TestWatcher watcher(watcherBus_);
     int opened = 0;
     int closed = 0;
-    TrayApplication application({
-        .panelLoader = [](QQuickView&) { return true; },
-        .panelSize = [](const QScreen*) { return QSize(360, 640); },
-        .panelOpened = [&] { ++opened; },
-        .panelClosed = [&] { ++closed; },
-        .refreshNow = [] {},
-        .quit = [] {},
-        .trayShowsLabels = true,
-        .bus = itemBus_,
-    });
+    TrayApplication application(countingOptions(opened, closed));
     application.show(values("12.3 W", "12", "整机耗电估算 12.3 W，不含电池充电"));
     const QString service = waitForRegistration(watcher);
     QSignalSpy openedSpy(&application.panel(), &PanelWindow::opened);
 
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        service, QString::fromLatin1(linux_platform::kStatusNotifierItemPath),
-        QString::fromLatin1(linux_platform::kStatusNotifierItemInterface),
-        QStringLiteral("Activate"));
-    call << 1000 << 10;
-    watcherBus_.asyncCall(call);
+    activate(service, 1000, 10);
     ASSERT_TRUE(openedSpy.wait(kWaitMilliseconds));
     EXPECT_EQ(opened, 1);
     EXPECT_TRUE(application.panel().isOpen());
@@ -474,6 +493,43 @@ TEST_F(TrayItemOnBusTest, ActivateOpensThePanelAndEscapeClosesIt) {
     QCoreApplication::sendEvent(application.panel().view(), &escape);
     EXPECT_FALSE(application.panel().isOpen());
     EXPECT_EQ(closed, 1);
+}
+
+TEST_F(TrayItemOnBusTest, ADoubleClickOpensThePanelOnceHoweverLongTheOpeningTakes) {
+    TestWatcher watcher(watcherBus_);
+    const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    int opened = 0;
+    int closed = 0;
+    // An opening slower than the double-click interval (a loaded machine).
+    TrayApplication application(countingOptions(opened, closed, [interval](QQuickView&) {
+        QThread::msleep(static_cast<unsigned long>(interval + 200));
+        return true;
+    }));
+    application.show(values("12.3 W", "12", "整机耗电估算 12.3 W，不含电池充电"));
+    const QString service = waitForRegistration(watcher);
+
+    // Answered by this thread's event loop, which the waiting runs.
+    const auto handled = [](const QList<QDBusPendingCall>& calls) {
+        QElapsedTimer waited;
+        waited.start();
+        while (!std::all_of(calls.begin(), calls.end(), [](const QDBusPendingCall& call) {
+            return call.isFinished();
+        }) && waited.elapsed() < kWaitMilliseconds) {
+            QTest::qWait(20);
+        }
+    };
+
+    // Two presses and the double click itself, as waybar sends them, a few milliseconds apart.
+    handled({activate(service, 11, 13), activate(service, 11, 13), activate(service, 11, 13)});
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(closed, 0);
+    EXPECT_TRUE(application.panel().isOpen());
+
+    // A click after the interval is the next one: it closes the panel.
+    QTest::qWait(interval + 50);
+    handled({activate(service, 11, 13)});
+    EXPECT_EQ(closed, 1);
+    EXPECT_FALSE(application.panel().isOpen());
 }
 
 TEST_F(TrayItemOnBusTest, TheMenuOpensThePanelRefreshesAndQuits) {

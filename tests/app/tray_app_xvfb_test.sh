@@ -34,6 +34,8 @@ mode=$1
 app=$2
 export PYLONIX_POWER_SUPPLY_ROOT=$3
 out=$4
+# An X11 session of its own, even when started inside a Wayland one.
+unset WAYLAND_DISPLAY
 mkdir -p "$out"
 . "$(dirname "$0")/../desktop/x_session.sh"
 log=$(mktemp)

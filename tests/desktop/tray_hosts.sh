@@ -150,3 +150,64 @@ start_xfwm4() {
     xfwm4 --compositor=off --sm-client-disable >"$HOME/xfwm4.log" 2>&1 &
     xfwm4_pid=$!
 }
+
+# A system bus of the session's own, for hosts that do not start without one (GNOME Shell).
+# Sets DBUS_SYSTEM_BUS_ADDRESS and system_bus_pid.
+start_private_system_bus() {
+    cat >"$HOME/system-bus.conf" <<XML
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>system</type>
+  <listen>unix:path=$XDG_RUNTIME_DIR/system_bus_socket</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow user="*"/><allow own="*"/><allow send_destination="*"/><allow receive_sender="*"/>
+  </policy>
+</busconfig>
+XML
+    dbus-daemon --nofork --config-file="$HOME/system-bus.conf" >"$HOME/system-bus.log" 2>&1 &
+    system_bus_pid=$!
+    export DBUS_SYSTEM_BUS_ADDRESS=unix:path=$XDG_RUNTIME_DIR/system_bus_socket
+}
+
+# GNOME Shell as a headless Wayland compositor (one virtual monitor of 1280 × 800, Wayland
+# display "wayland-pylonix") with XWayland and the AppIndicator extension, on a private system
+# bus. $1: more extensions to enable, quoted uuids ('a@b', 'c@d') under $XDG_DATA_HOME.
+start_gnome_shell_wayland() {
+    command -v gnome-shell >/dev/null && command -v Xwayland >/dev/null &&
+        [ -d /usr/share/gnome-shell/extensions/ubuntu-appindicators@ubuntu.com ] || return 77
+    start_private_system_bus
+    gsettings set org.gnome.shell enabled-extensions "['ubuntu-appindicators@ubuntu.com'${1:+, $1}]"
+    gnome-shell --headless --wayland --virtual-monitor 1280x800 \
+        --wayland-display=wayland-pylonix >"$HOME/gnome-shell.log" 2>&1 &
+    host_pid=$!
+}
+
+# sway on a headless output of 1280 × 800 (software rendering, no input devices), with XWayland
+# and waybar along the top holding its tray alone, on a light background where the item's dark
+# plate can be found. Once up, sway writes its environment (WAYLAND_DISPLAY, SWAYSOCK, DISPLAY)
+# to $HOME/sway.env. Sway refuses to run as root.
+start_sway() {
+    command -v sway >/dev/null && command -v waybar >/dev/null || return 77
+    mkdir -p "$XDG_CONFIG_HOME/sway" "$XDG_CONFIG_HOME/waybar"
+    cat >"$XDG_CONFIG_HOME/sway/config" <<CONFIG
+output HEADLESS-1 resolution 1280x800 position 0 0
+xwayland enable
+exec env >"$HOME/sway.env.part" && mv "$HOME/sway.env.part" "$HOME/sway.env"
+bar {
+    swaybar_command waybar
+}
+CONFIG
+    cat >"$XDG_CONFIG_HOME/waybar/config" <<'JSON'
+{ "layer": "top", "position": "top", "height": 26, "modules-right": ["tray"],
+  "tray": { "icon-size": 22, "spacing": 4 } }
+JSON
+    cat >"$XDG_CONFIG_HOME/waybar/style.css" <<'CSS'
+* { font-family: sans-serif; font-size: 12px; }
+window#waybar { background: #e0e0e0; }
+CSS
+    WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+        sway >"$HOME/sway.log" 2>&1 &
+    host_pid=$!
+}
