@@ -203,8 +203,15 @@ TEST_F(StatusNotifierItemTest, AnItemTheHostDropsRegistersAgain) {
     QSignalSpy registered(&watcher, &TestWatcher::registered);
     ASSERT_TRUE(item.publish());
     ASSERT_TRUE(registered.wait(kWaitMilliseconds));
-    watcher.drop(QStringLiteral("org.kde.StatusNotifierItem-1-1"));  // another item
-    watcher.drop(item.serviceName());
+    // Other items, among them ones whose names begin as the item's own do.
+    watcher.drop(QStringLiteral("org.kde.StatusNotifierItem-1-1"));
+    watcher.drop(item.serviceName() + QStringLiteral("0"));
+    watcher.drop(item.serviceName() + QStringLiteral("0@/StatusNotifierItem"));
+    watcher.drop(itemBus_.baseService() + QStringLiteral("0/StatusNotifierItem"));
+    EXPECT_FALSE(registered.wait(500));
+    EXPECT_EQ(watcher.registrations, QStringList{item.serviceName()});
+    // The item itself, named as GNOME's extension names it.
+    watcher.drop(item.serviceName() + QStringLiteral("@/StatusNotifierItem"));
     ASSERT_TRUE(registered.wait(kWaitMilliseconds));
     EXPECT_EQ(watcher.registrations, (QStringList{item.serviceName(), item.serviceName()}));
 }

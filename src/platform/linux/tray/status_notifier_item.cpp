@@ -30,6 +30,16 @@ QString nextServiceName() {
         .arg(++counter);
 }
 
+// Whether a watcher's name for an item, `reported`, is the item under the bus name `name`.
+// Watchers name an item by its bus name alone, or followed by its object path ("/path" as KDE's
+// does, "@/path" as GNOME's extension does). Any other name that merely begins the same way is
+// another item: ":1.4" is not ":1.42", nor "…-7-1" "…-7-10".
+bool namesItem(const QString& reported, const QString& name) {
+    if (!reported.startsWith(name)) return false;
+    return reported.size() == name.size() || reported.at(name.size()) == QLatin1Char('/') ||
+           reported.at(name.size()) == QLatin1Char('@');
+}
+
 }  // namespace
 
 StatusNotifierItem::StatusNotifierItem(QDBusConnection connection, QString id, QString category,
@@ -117,8 +127,7 @@ void StatusNotifierItem::registerWithWatcher() {
 }
 
 void StatusNotifierItem::itemUnregistered(const QString& service) {
-    // Watchers name an item by its bus name, or by its connection's unique name and path.
-    if (!service.startsWith(serviceName_) && !service.startsWith(connection_.baseService())) {
+    if (!namesItem(service, serviceName_) && !namesItem(service, connection_.baseService())) {
         return;
     }
     if (!reregistration_.isValid() || reregistration_.elapsed() > kReregisterMilliseconds) {
