@@ -37,6 +37,7 @@ trap stop_started EXIT
 fail() {
     echo "FAIL: $*"
     import -window root "$out/failure.png" 2>/dev/null
+    cp "$HOME"/*.log "$out/" 2>/dev/null  # the hosts' own logs
     echo "--- application output:"; cat "$log"
     exit 1
 }
@@ -45,7 +46,16 @@ start_host() {
     pids+=("$host_pid" ${ayatana_pid:-} ${system_bus_pid:-})
     within 30 wait_for_watcher_host 1 || fail "$host did not start its tray"
 }
-item_registered() { registered_items | grep -q "StatusNotifierItem-$app_pid-"; }
+# The watcher lists the item by the application's unique bus name (with the item's path, as some
+# watchers add it) or by its well-known name.
+item_registered() {
+    local unique
+    unique=$(dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.GetNameOwner "string:org.kde.StatusNotifierItem-$app_pid-1" |
+        sed -n 's/.*string "\(.*\)"/\1/p')
+    [ -n "$unique" ] && registered_items |
+        grep -q -E -e "^${unique//./\\.}([/@].*)?$" -e "StatusNotifierItem-$app_pid-"
+}
 
 # GNOME's top bar is dark: the item is the leftmost light content in the bar's right part (the
 # system menu's button lies beyond it, at the right edge). Prints its extent as WxH+X+Y.
@@ -88,6 +98,13 @@ panel_open() {
     return 1
 }
 panel_closed() { ! panel_open; }
+# Escape closes the panel. It is pressed until it does: the window is mapped a moment before it
+# has the keyboard, and a key pressed in between goes elsewhere.
+escape_closes() {
+    xdotool key Escape
+    sleep 0.5
+    panel_closed
+}
 
 # GNOME Shell starts in its overview, where windows are not shown: Escape leaves it for the
 # desktop, whose top bar is black.
@@ -185,17 +202,15 @@ rounds=3
 for round in $(seq "$rounds"); do
     open_by_left_click
     within 20 panel_open || fail "click $round did not open the panel"
-    xdotool key Escape
-    within 10 panel_closed || fail "Escape did not close the panel"
+    within 10 escape_closes || fail "Escape did not close the panel"
     sleep 0.6
 done
 
 if [ "$host" = gnome-shell ]; then
-    echo "== a double click activates the item: the panel opens; a click outside closes it"
+    echo "== a double click activates the item: the panel opens"
     xdotool mousemove "$x" "$y" sleep 0.3 click --repeat 2 --delay 80 1
     within 20 panel_open || fail "a double click did not open the panel"
-    xdotool mousemove 300 400 sleep 0.3 click 1
-    within 10 panel_closed || fail "a click outside did not close the panel"
+    within 10 escape_closes || fail "Escape did not close the panel"
     sleep 0.6
 fi
 
@@ -210,8 +225,7 @@ else
 fi
 click_first_menu_entry
 within 20 panel_open || fail "the menu's first entry did not open the panel"
-xdotool key Escape
-within 10 panel_closed || fail "Escape did not close the panel"
+within 10 escape_closes || fail "Escape did not close the panel"
 
 # The item as the host shows it before a restart, to compare with afterwards.
 shown_as_before() {
@@ -236,9 +250,10 @@ kill -0 "$app_pid" || fail "the application ended"
 if [ "$host" = gnome-shell ]; then
     # The extension's errors about the item ("Argument two may not be null", a missing
     # IconAccessibleDesc) or in its code at all.
+    errors='Argument two may not be null|IconAccessibleDesc'
     if grep -A4 'JS ERROR' "$HOME/gnome-shell.log" | grep -q appindicators ||
-        grep -q -E 'Argument two may not be null|IconAccessibleDesc' "$HOME/gnome-shell.log"; then
-        grep -B2 -A6 'JS ERROR' "$HOME/gnome-shell.log"
+        grep -q -E "$errors" "$HOME/gnome-shell.log"; then
+        grep -B2 -A6 -E "JS ERROR|$errors" "$HOME/gnome-shell.log"
         fail "GNOME Shell logged errors about the item"
     fi
 fi

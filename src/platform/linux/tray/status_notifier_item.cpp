@@ -111,7 +111,11 @@ void StatusNotifierItem::registerWithWatcher() {
                                        QString::fromLatin1(kStatusNotifierWatcherPath),
                                        QString::fromLatin1(kStatusNotifierWatcherInterface),
                                        QStringLiteral("RegisterStatusNotifierItem"));
-    call << serviceName_;
+    // Registered under the connection's unique name, as Qt's and other toolkits' items are: a
+    // watcher that is given the well-known name watches that name on its own as well, and
+    // GNOME's extension then races itself and may lose the item's properties during a restart
+    // ("Argument two may not be null") and show it empty or not at all.
+    call << connection_.baseService();
     auto* pending = new QDBusPendingCallWatcher(connection_.asyncCall(call), this);
     connect(pending, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
         w->deleteLater();
