@@ -29,6 +29,9 @@ constexpr int kTrayPollMilliseconds = 2000;
 constexpr const char* kMenuPath = "/MenuBar";
 // How long a watcher that exists may take to accept the item before the other trays are tried.
 constexpr int kWatcherAnswerMilliseconds = 1500;
+// How long a host that stopped showing the item (a panel that restarts, GNOME Shell replaced)
+// may take to show it again before the other trays are tried.
+constexpr int kHostReturnMilliseconds = 4000;
 
 // The short name of the process that owns `service` on `bus`; empty when unknown.
 std::string busNameOwnerProcess(const QDBusConnection& bus, const QString& service) {
@@ -87,6 +90,12 @@ TrayItem::TrayItem(QDBusConnection bus, std::optional<bool> showsLabels, QObject
     trayPoll_ = new QTimer(this);
     trayPoll_->setInterval(kTrayPollMilliseconds);
     connect(trayPoll_, &QTimer::timeout, this, &TrayItem::choosePresence);
+    watcherWait_ = new QTimer(this);
+    watcherWait_->setSingleShot(true);
+    connect(watcherWait_, &QTimer::timeout, this, [this] {
+        waitingForWatcher_ = false;
+        choosePresence();
+    });
     sinceActivated_.invalidate();
 
     if (bus_.isConnected()) {
@@ -98,7 +107,13 @@ TrayItem::TrayItem(QDBusConnection bus, std::optional<bool> showsLabels, QObject
         }
         statusNotifier_->setIconDrawer([this](const QString&) { return toPixmaps(shownImages()); });
         connect(statusNotifier_.get(), &StatusNotifierItem::shownByHostChanged, this,
-                &TrayItem::choosePresence);
+                [this](bool shown) {
+                    if (!shown && presence_ == Presence::statusNotifier) {
+                        waitForWatcher(kHostReturnMilliseconds);
+                    } else {
+                        choosePresence();
+                    }
+                });
         connect(statusNotifier_.get(), &StatusNotifierItem::activated, this,
                 &TrayItem::hostActivated);
         connect(statusNotifier_.get(), &StatusNotifierItem::secondaryActivated, this,
@@ -119,22 +134,24 @@ void TrayItem::show(const TrayItemValues& values) {
 
 // The item is published only once it has its content, so that no host shows it empty.
 void TrayItem::publishStatusNotifier() {
-    if (statusNotifier_->publish()) {
-        QDBusConnectionInterface* const daemon = bus_.interface();
-        waitingForWatcher_ =
-            daemon != nullptr && daemon->isServiceRegistered(QString::fromLatin1(
-                                     linux_platform::kStatusNotifierWatcherService));
-    } else {
-        statusNotifier_.reset();
-    }
-    if (waitingForWatcher_) {
-        QTimer::singleShot(kWatcherAnswerMilliseconds, this, [this] {
-            waitingForWatcher_ = false;
-            choosePresence();
-        });
+    if (!statusNotifier_->publish()) statusNotifier_.reset();
+    if (watcherOnBus()) {
+        waitForWatcher(kWatcherAnswerMilliseconds);
     } else {
         choosePresence();
     }
+}
+
+bool TrayItem::watcherOnBus() const {
+    QDBusConnectionInterface* const daemon = bus_.interface();
+    return statusNotifier_ && daemon != nullptr &&
+           daemon->isServiceRegistered(
+               QString::fromLatin1(linux_platform::kStatusNotifierWatcherService));
+}
+
+void TrayItem::waitForWatcher(int milliseconds) {
+    waitingForWatcher_ = true;
+    watcherWait_->start(milliseconds);
 }
 
 QRect TrayItem::anchorAt(QPoint reported) const {
@@ -169,6 +186,11 @@ void TrayItem::choosePresence() {
         setPresence(Presence::statusNotifier);
     } else if (waitingForWatcher_) {
         return;  // the watcher's answer, or its time limit, decides
+    } else if (watcherOnBus()) {
+        // Qt's tray icon would be no XEmbed icon here: Qt sees the watcher and registers its
+        // icon with it as a second item, on a connection of its own, which goes away again
+        // once the host shows this one. The item waits for the watcher's host instead.
+        setPresence(Presence::none);
     } else if (QSystemTrayIcon::isSystemTrayAvailable()) {
         setPresence(Presence::xembed);
     } else {

@@ -39,9 +39,10 @@ struct TrayItemValues {
 };
 
 // The program's presence in the desktop's tray, wherever the desktop offers one: a
-// StatusNotifierItem when a watcher with a host runs on the session bus; otherwise an XEmbed
-// tray icon when an X11 tray exists; otherwise none, until one of the two appears (the watcher
-// is watched, the X11 tray polled every two seconds only while there is none).
+// StatusNotifierItem when a watcher with a host runs on the session bus; otherwise, with no
+// watcher at all, an XEmbed tray icon when an X11 tray exists; otherwise none, until one of the
+// two appears (the watcher is watched, the X11 tray polled every two seconds only while there
+// is none). A host that stops showing the item gets a few seconds to show it again first.
 class TrayItem : public QObject {
     Q_OBJECT
 
@@ -77,6 +78,10 @@ class TrayItem : public QObject {
     QRect anchorAt(QPoint reported) const;
     const QList<QImage>& shownImages();
     void choosePresence();
+    // Whether the item is published and a StatusNotifierWatcher owns its name on the bus.
+    bool watcherOnBus() const;
+    // Tries no other tray for `milliseconds`, unless the watcher shows the item sooner.
+    void waitForWatcher(int milliseconds);
     void setPresence(Presence presence);
     void decideLabels();
     void refresh();
@@ -85,7 +90,10 @@ class TrayItem : public QObject {
     QDBusConnection bus_;
     std::optional<bool> labelsOverride_;
     bool hostShowsLabels_ = false;
-    bool waitingForWatcher_ = false;  // a watcher exists and has not yet shown the item
+    // A watcher exists and has not yet shown the item, or its host stopped showing it and may
+    // come back (a restart): no other tray is tried until watcherWait_ times out.
+    bool waitingForWatcher_ = false;
+    QTimer* watcherWait_ = nullptr;
     std::unique_ptr<linux_platform::DBusMenuExporter> menu_;
     std::unique_ptr<linux_platform::StatusNotifierItem> statusNotifier_;
     std::unique_ptr<QSystemTrayIcon> xembed_;

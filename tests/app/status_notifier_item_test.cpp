@@ -185,7 +185,7 @@ TEST_F(StatusNotifierItemTest, RegistersWithTheWatcherAndAgainWhenTheWatcherRest
     ASSERT_TRUE(item.publish());
     ASSERT_TRUE(shown.wait(kWaitMilliseconds));
     EXPECT_TRUE(item.isShownByHost());
-    ASSERT_EQ(watcher->registrations, QStringList{item.serviceName()});
+    ASSERT_EQ(watcher->registrations, QStringList{itemBus_.baseService()});
     EXPECT_TRUE(item.serviceName().startsWith(QStringLiteral("org.kde.StatusNotifierItem-")));
     EXPECT_EQ(watcher->registrationSenders.first(), itemBus_.baseService());
 
@@ -198,7 +198,7 @@ TEST_F(StatusNotifierItemTest, RegistersWithTheWatcherAndAgainWhenTheWatcherRest
     TestWatcher restarted(restartedBus);
     ASSERT_TRUE(shown.wait(kWaitMilliseconds));
     EXPECT_TRUE(item.isShownByHost());
-    EXPECT_EQ(restarted.registrations, QStringList{item.serviceName()});
+    EXPECT_EQ(restarted.registrations, QStringList{itemBus_.baseService()});
     restarted.stop();
     QDBusConnection::disconnectFromBus(restartedBus.name());
 }
@@ -209,10 +209,17 @@ TEST_F(StatusNotifierItemTest, AnItemTheHostDropsRegistersAgain) {
     QSignalSpy registered(&watcher, &TestWatcher::registered);
     ASSERT_TRUE(item.publish());
     ASSERT_TRUE(registered.wait(kWaitMilliseconds));
-    watcher.drop(QStringLiteral("org.kde.StatusNotifierItem-1-1"));  // another item
-    watcher.drop(item.serviceName());
+    // Other items, among them ones whose names begin as the item's own do.
+    watcher.drop(QStringLiteral("org.kde.StatusNotifierItem-1-1"));
+    watcher.drop(item.serviceName() + QStringLiteral("0"));
+    watcher.drop(item.serviceName() + QStringLiteral("0@/StatusNotifierItem"));
+    watcher.drop(itemBus_.baseService() + QStringLiteral("0/StatusNotifierItem"));
+    EXPECT_FALSE(registered.wait(500));
+    EXPECT_EQ(watcher.registrations, QStringList{itemBus_.baseService()});
+    // The item itself, named as GNOME's extension names it.
+    watcher.drop(itemBus_.baseService() + QStringLiteral("@/StatusNotifierItem"));
     ASSERT_TRUE(registered.wait(kWaitMilliseconds));
-    EXPECT_EQ(watcher.registrations, (QStringList{item.serviceName(), item.serviceName()}));
+    EXPECT_EQ(watcher.registrations, (QStringList{itemBus_.baseService(), itemBus_.baseService()}));
 }
 
 TEST_F(StatusNotifierItemTest, WaitsForAWatcherAndForAHost) {
@@ -451,6 +458,35 @@ TEST_F(TrayItemOnBusTest, PublishedValuesBecomeTheLabelTheToolTipAndTheIcon) {
     EXPECT_EQ(file.convertToFormat(QImage::Format_ARGB32), pixmaps[1].toImage());
     EXPECT_EQ(property(service, "IconAccessibleDesc").toString(),
               "整机耗电估算 9.8 W，不含电池充电");
+}
+
+TEST_F(TrayItemOnBusTest, AHostThatRestartsFindsTheItemWhereItWas) {
+    auto watcher = std::make_unique<TestWatcher>(watcherBus_);
+    TrayItem tray(itemBus_, /*showsLabels=*/true);
+    QSignalSpy presence(&tray, &TrayItem::presenceChanged);
+    tray.show(values("12.3 W", "12", "整机耗电估算 12.3 W，不含电池充电"));
+    ASSERT_FALSE(waitForRegistration(*watcher).isEmpty());
+    while (tray.presence() != TrayItem::Presence::statusNotifier &&
+           presence.wait(kWaitMilliseconds)) {
+    }
+    ASSERT_EQ(tray.presence(), TrayItem::Presence::statusNotifier);
+    QTest::qWait(1600);  // the restart comes after the first answer's time limit (1.5 s)
+    presence.clear();
+
+    // The panel restarts: its watcher goes away and comes back. In between, no other tray is
+    // tried (Qt's tray icon would be a second item in the same host), and the item does not
+    // count as gone (which would bring up the notice).
+    watcher.reset();
+    QTest::qWait(200);  // the item hears that the watcher went away
+    const QDBusConnection restartedBus =
+        QDBusConnection::connectToBus(address_, QStringLiteral("returning-watcher"));
+    TestWatcher restarted(restartedBus);
+    ASSERT_FALSE(waitForRegistration(restarted).isEmpty());
+    QTest::qWait(100);  // the host's answer
+    EXPECT_TRUE(presence.isEmpty());
+    EXPECT_EQ(tray.presence(), TrayItem::Presence::statusNotifier);
+    restarted.stop();
+    QDBusConnection::disconnectFromBus(restartedBus.name());
 }
 
 TEST_F(TrayItemOnBusTest, WhereTheHostShowsNoLabelTheIconCarriesTheFigure) {

@@ -151,24 +151,38 @@ start_xfwm4() {
     xfwm4_pid=$!
 }
 
-# A system bus of the session's own, for hosts that do not start without one (GNOME Shell).
-# Sets DBUS_SYSTEM_BUS_ADDRESS and system_bus_pid.
+# A system bus of the session's own (GNOME Shell ends at start without one): everything
+# allowed, no services to start, its socket under $HOME. Started once; sets system_bus_pid and
+# exports DBUS_SYSTEM_BUS_ADDRESS.
 start_private_system_bus() {
+    if [ -n "${system_bus_pid:-}" ] && kill -0 "$system_bus_pid" 2>/dev/null; then return 0; fi
+    local socket="$HOME/system_bus_socket"
     cat >"$HOME/system-bus.conf" <<XML
 <!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
  "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
 <busconfig>
   <type>system</type>
-  <listen>unix:path=$XDG_RUNTIME_DIR/system_bus_socket</listen>
+  <listen>unix:path=$socket</listen>
   <auth>EXTERNAL</auth>
   <policy context="default">
-    <allow user="*"/><allow own="*"/><allow send_destination="*"/><allow receive_sender="*"/>
+    <allow user="*"/>
+    <allow own="*"/>
+    <allow send_type="method_call"/>
+    <allow send_destination="*"/>
+    <allow receive_sender="*"/>
   </policy>
 </busconfig>
 XML
-    dbus-daemon --nofork --config-file="$HOME/system-bus.conf" >"$HOME/system-bus.log" 2>&1 &
+    dbus-daemon --config-file="$HOME/system-bus.conf" --nofork --nopidfile \
+        >"$HOME/system-bus.log" 2>&1 &
     system_bus_pid=$!
-    export DBUS_SYSTEM_BUS_ADDRESS=unix:path=$XDG_RUNTIME_DIR/system_bus_socket
+    export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$socket"
+    local deadline=$((SECONDS + 10))
+    until dbus-send --system --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.GetId >/dev/null 2>&1; do
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep 0.1
+    done
 }
 
 # GNOME Shell as a headless Wayland compositor (one virtual monitor of 1280 × 800, Wayland
@@ -209,5 +223,28 @@ window#waybar { background: #e0e0e0; }
 CSS
     WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
         sway >"$HOME/sway.log" 2>&1 &
+    host_pid=$!
+}
+
+# GNOME Shell 43 on X11 (its own window manager and compositor, so the X server needs GLX;
+# Mesa draws in software) with the AppIndicator extension, which is both the watcher and the
+# host and shows labels. Called again, it replaces the running shell, as `--replace` does.
+#
+# The extension is enabled by a session mode of our own, the way distributions enable the
+# extensions they ship: a mode file that inherits the ordinary "user" mode and lists the
+# extension in "enabledExtensions". The shell reads modes from $XDG_DATA_DIRS, which is set for
+# the shell alone. This depends on no settings backend (dconf's service, a keyfile) and on no
+# user setting (`enabled-extensions`, `disable-user-extensions`), and it holds across restarts.
+start_gnome_shell() {
+    local extension=ubuntu-appindicators@ubuntu.com
+    command -v gnome-shell >/dev/null && command -v dbus-daemon >/dev/null &&
+        [ -f "/usr/share/gnome-shell/extensions/$extension/metadata.json" ] || return 77
+    start_private_system_bus || return 77
+    local data="$HOME/.gnome-shell-data"
+    mkdir -p "$data/gnome-shell/modes"
+    printf '{ "parentMode": "user", "enabledExtensions": ["%s"] }\n' "$extension" \
+        >"$data/gnome-shell/modes/pylonix-test.json"
+    XDG_DATA_DIRS="$data:${XDG_DATA_DIRS:-/usr/local/share:/usr/share}" LIBGL_ALWAYS_SOFTWARE=1 \
+        gnome-shell --x11 --replace --mode=pylonix-test >>"$HOME/gnome-shell.log" 2>&1 &
     host_pid=$!
 }

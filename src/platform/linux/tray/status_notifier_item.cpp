@@ -30,6 +30,16 @@ QString nextServiceName() {
         .arg(++counter);
 }
 
+// Whether a watcher's name for an item, `reported`, is the item under the bus name `name`.
+// Watchers name an item by its bus name alone, or followed by its object path ("/path" as KDE's
+// does, "@/path" as GNOME's extension does). Any other name that merely begins the same way is
+// another item: ":1.4" is not ":1.42", nor "…-7-1" "…-7-10".
+bool namesItem(const QString& reported, const QString& name) {
+    if (!reported.startsWith(name)) return false;
+    return reported.size() == name.size() || reported.at(name.size()) == QLatin1Char('/') ||
+           reported.at(name.size()) == QLatin1Char('@');
+}
+
 }  // namespace
 
 StatusNotifierItem::StatusNotifierItem(QDBusConnection connection, QString id, QString category,
@@ -101,7 +111,11 @@ void StatusNotifierItem::registerWithWatcher() {
                                        QString::fromLatin1(kStatusNotifierWatcherPath),
                                        QString::fromLatin1(kStatusNotifierWatcherInterface),
                                        QStringLiteral("RegisterStatusNotifierItem"));
-    call << serviceName_;
+    // Registered under the connection's unique name, as Qt's and other toolkits' items are: a
+    // watcher that is given the well-known name watches that name on its own as well, and
+    // GNOME's extension then races itself and may lose the item's properties during a restart
+    // ("Argument two may not be null") and show it empty or not at all.
+    call << connection_.baseService();
     auto* pending = new QDBusPendingCallWatcher(connection_.asyncCall(call), this);
     connect(pending, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
         w->deleteLater();
@@ -117,8 +131,7 @@ void StatusNotifierItem::registerWithWatcher() {
 }
 
 void StatusNotifierItem::itemUnregistered(const QString& service) {
-    // Watchers name an item by its bus name, or by its connection's unique name and path.
-    if (!service.startsWith(serviceName_) && !service.startsWith(connection_.baseService())) {
+    if (!namesItem(service, serviceName_) && !namesItem(service, connection_.baseService())) {
         return;
     }
     if (!reregistration_.isValid() || reregistration_.elapsed() > kReregisterMilliseconds) {
