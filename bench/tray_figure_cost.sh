@@ -68,7 +68,7 @@ measure() {
     start_ticks=$(ticks "$app_pid")
     start_ns=$(date +%s%N)
     local shown
-    shown=$(registered_items | grep -c StatusNotifierItem || true)
+    shown=$(registered_items | grep -c . || true)
     sleep $((seconds - 5))
     local end_ticks end_ns
     end_ticks=$(ticks "$app_pid")

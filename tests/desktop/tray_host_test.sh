@@ -68,16 +68,7 @@ start_host() {
     pids+=("$host_pid" ${ayatana_pid:-} ${kwin_pid:-} ${kded_pid:-} ${system_bus_pid:-})
     within 30 wait_for_watcher_host 1 || fail "$host did not start its tray"
 }
-# The watcher lists the item by the application's unique bus name (with the item's path, as some
-# watchers add it) or by its well-known name.
-item_registered() {
-    local unique
-    unique=$(dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-        org.freedesktop.DBus.GetNameOwner "string:org.kde.StatusNotifierItem-$app_pid-1" |
-        sed -n 's/.*string "\(.*\)"/\1/p')
-    [ -n "$unique" ] && registered_items |
-        grep -q -E -e "^${unique//./\\.}([/@].*)?$" -e "StatusNotifierItem-$app_pid-"
-}
+item_registered() { item_of_process_registered "$app_pid"; }
 
 # GNOME's top bar is dark: the item is the leftmost light content in the bar's right part (the
 # system menu's button lies beyond it, at the right edge). Prints its extent as WxH+X+Y.

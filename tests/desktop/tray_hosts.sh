@@ -26,6 +26,17 @@ registered_items() {
         grep -o 'string "[^"]*"' | sed 's/string "\(.*\)"/\1/'
 }
 
+# Whether the watcher lists the item of the process $1: by its unique bus name (with the item's
+# path, as some watchers add it) or by its well-known name.
+item_of_process_registered() {
+    local unique
+    unique=$(dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.GetNameOwner "string:org.kde.StatusNotifierItem-$1-1" 2>/dev/null |
+        sed -n 's/.*string "\(.*\)"/\1/p')
+    [ -n "$unique" ] && registered_items |
+        grep -q -E -e "^${unique//./\\.}([/@].*)?$" -e "StatusNotifierItem-$1-"
+}
+
 # xfce4-panel with one panel along the top edge holding one plugin ($1, default the status
 # tray, "systray").
 start_xfce4_panel() {

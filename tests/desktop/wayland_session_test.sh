@@ -188,7 +188,7 @@ fi
 panel() { windows | grep '^Pylonix '; }
 panel_open() { panel >/dev/null; }
 panel_closed() { ! panel_open; }
-item_registered() { registered_items | grep -q "StatusNotifierItem-$app_pid-"; }
+item_registered() { item_of_process_registered "$app_pid"; }
 item_shown() { [ -n "$(item_centre)" ]; }
 
 echo "== $compositor starts"
