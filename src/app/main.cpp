@@ -156,12 +156,19 @@ int main(int argc, char* argv[]) {
                     sampling.emplace();
                     applicationPower.run(sampling->token());
                 }
+                // The panel is fed only while it exists: from here until it closes (its screen
+                // is known once it is open).
+                panel.setInput(panelInput(QGuiApplication::primaryScreen()));
                 if (pylonix::loadPowerPanel(view, panel)) return true;
                 stopPanelWork();
                 return false;
             },
         .panelSize = panelSize,
-        .panelOpened = [&] { panel.setVisible(true); },
+        .panelOpened =
+            [&] {
+                panel.setInput(panelInput(tray.panel().view()->screen()));
+                panel.setVisible(true);
+            },
         .panelClosed = stopPanelWork,
         .refreshNow = [&] { monitor->refresh(); },
         .quit = [] { QApplication::quit(); },
@@ -171,12 +178,12 @@ int main(int argc, char* argv[]) {
     QObject::connect(&instance, &pylonix::SingleInstance::activated,
                      [&] { tray.panel().open(QRect()); });
 
-    // The label and the panel follow every snapshot and every change of the update state.
+    // The label follows every snapshot and every change of the update state, and so does the
+    // panel while it is open; a closed panel's view models are not computed.
     const auto show = [&] {
         tray.show(pylonix::trayItemValues(monitor->snapshot(), updateAvailable()));
-        const QQuickView* view = tray.panel().view();
-        panel.setInput(
-            panelInput(view != nullptr ? view->screen() : QGuiApplication::primaryScreen()));
+        if (const QQuickView* view = tray.panel().view())
+            panel.setInput(panelInput(view->screen()));
     };
     const pylonix::Subscription snapshots =
         monitor->observeSnapshot([&](const pylonix::PowerSnapshot&) { show(); });
