@@ -83,12 +83,10 @@ gnome_item_extent() {
 # label); in GNOME's bar, the icon with the label beside it.
 item_area=30x24+0+0
 icon_centre() {
-    local geometry w h x y rest
+    local geometry w h x y
     if [ "$host" = gnome-shell ]; then
         geometry=$(gnome_item_extent) || return 1
-        w=${geometry%%x*} rest=${geometry#*x}
-        h=${rest%%+*} rest=${rest#*+}
-        x=${rest%%+*} y=${rest#*+}
+        split_extent "$geometry"
         [ "$w" -ge 40 ] && [ "$w" -le 140 ] || return 1
         echo "$((860 + x + 8)) $((y + h / 2))"
         return
@@ -96,9 +94,7 @@ icon_centre() {
     import -window root "$HOME/strip.png" || return 1
     geometry=$(convert "$HOME/strip.png" -crop "$item_area" +repage -fuzz 20% -trim \
         -format "%@" info:)
-    w=${geometry%%x*} rest=${geometry#*x}
-    h=${rest%%+*} rest=${rest#*+}
-    x=${rest%%+*} y=${rest#*+}
+    split_extent "$geometry"
     [ "$w" -ge 10 ] && [ "$w" -le 40 ] || return 1
     echo "$((x + w / 2)) $((y + h / 2))"
 }

@@ -26,6 +26,14 @@ registered_items() {
         grep -o 'string "[^"]*"' | sed 's/string "\(.*\)"/\1/'
 }
 
+# Splits an extent "WxH+X+Y" (ImageMagick's %@) into the caller's w, h, x and y.
+split_extent() {
+    local rest
+    w=${1%%x*} rest=${1#*x}
+    h=${rest%%+*} rest=${rest#*+}
+    x=${rest%%+*} y=${rest#*+}
+}
+
 # Whether the watcher lists the item of the process $1: by its unique bus name (with the item's
 # path, as some watchers add it) or by its well-known name.
 item_of_process_registered() {

@@ -165,13 +165,11 @@ walk(json.load(sys.stdin))'
     }
     # The item in waybar: the dark plate in the light bar's right end.
     item_centre() {
-        local geometry w h x y rest
+        local geometry w h x y
         grim -g "1180,0 100x26" "$HOME/bar.png" || return 1
         geometry=$(convert "$HOME/bar.png" -colorspace gray -negate -threshold 70% \
             -format "%@" info:)
-        w=${geometry%%x*} rest=${geometry#*x}
-        h=${rest%%+*} rest=${rest#*+}
-        x=${rest%%+*} y=${rest#*+}
+        split_extent "$geometry"
         [ "$w" -ge 10 ] && [ "$w" -le 40 ] || return 1
         echo "$((1180 + x + w / 2)) $((y + h / 2))"
     }
