@@ -41,15 +41,14 @@ struct StatusNotifierItemContent {
 };
 
 // A tray item exported over D-Bus as an `org.kde.StatusNotifierItem` at `/StatusNotifierItem`
-// (the D-Bus members are generated from the interface's XML and read the properties and call
-// the methods below under the protocol's names)
-// under its own bus name, and registered with the `org.kde.StatusNotifierWatcher` by its
-// connection's unique name: at once,
-// and again whenever the watcher's name gets a new owner (a restarted panel). Every change of
-// content is announced with the item's own signal (NewIcon, NewToolTip, NewTitle, NewStatus,
-// XAyatanaNewLabel) and with `org.freedesktop.DBus.Properties.PropertiesChanged`; the icon's
-// images only as invalidated, so that they are drawn only when a host reads them. Talks to
-// the bus only asynchronously, so the watcher may live in the same thread. Main-thread only.
+// under its own bus name (the D-Bus members are generated from the interface's XML and read the
+// properties and call the methods below under the protocol's names), and registered with the
+// `org.kde.StatusNotifierWatcher` by its connection's unique name: at once, and again whenever
+// the watcher's name gets a new owner (a restarted panel). Every change of content is announced
+// with the item's own signal (NewIcon, NewToolTip, NewTitle, NewStatus, XAyatanaNewLabel) and
+// with `org.freedesktop.DBus.Properties.PropertiesChanged`; the icon's images only as
+// invalidated, so that they are drawn only when a host reads them. Talks to the bus only
+// asynchronously, so the watcher may live in the same thread. Main-thread only.
 class StatusNotifierItem : public QObject {
     Q_OBJECT
     Q_PROPERTY(QString Category READ category)
