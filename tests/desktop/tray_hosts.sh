@@ -204,19 +204,6 @@ XML
     done
 }
 
-# GNOME Shell as a headless Wayland compositor (one virtual monitor of 1280 × 800, Wayland
-# display "wayland-pylonix") with XWayland and the AppIndicator extension, on a private system
-# bus. $1: more extensions to enable, quoted uuids ('a@b', 'c@d') under $XDG_DATA_HOME.
-start_gnome_shell_wayland() {
-    command -v gnome-shell >/dev/null && command -v Xwayland >/dev/null &&
-        [ -d /usr/share/gnome-shell/extensions/ubuntu-appindicators@ubuntu.com ] || return 77
-    start_private_system_bus
-    gsettings set org.gnome.shell enabled-extensions "['ubuntu-appindicators@ubuntu.com'${1:+, $1}]"
-    gnome-shell --headless --wayland --virtual-monitor 1280x800 \
-        --wayland-display=wayland-pylonix >"$HOME/gnome-shell.log" 2>&1 &
-    host_pid=$!
-}
-
 # sway on a headless output of 1280 × 800 (software rendering, no input devices), with XWayland
 # and waybar along the top holding its tray alone, on a light background where the item's dark
 # plate can be found. Once up, sway writes its environment (WAYLAND_DISPLAY, SWAYSOCK, DISPLAY)
@@ -245,25 +232,47 @@ CSS
     host_pid=$!
 }
 
+# GNOME's AppIndicator extension, the watcher and host of GNOME Shell's tray items.
+gnome_appindicator=ubuntu-appindicators@ubuntu.com
+
+# Enables the extensions $@ in GNOME Shell by a session mode of our own, the way distributions
+# enable the extensions they ship: a mode file ("pylonix-test") that inherits the ordinary
+# "user" mode and lists them in "enabledExtensions", under $HOME/.gnome-shell-data, which the
+# caller puts first in $XDG_DATA_DIRS for the shell alone. This depends on no settings backend
+# (dconf's service, a keyfile) and on no user setting (`enabled-extensions`,
+# `disable-user-extensions`), and it holds across restarts.
+write_gnome_shell_mode() {
+    local modes="$HOME/.gnome-shell-data/gnome-shell/modes" list
+    mkdir -p "$modes"
+    list=$(printf '"%s", ' "$@")
+    printf '{ "parentMode": "user", "enabledExtensions": [%s] }\n' "${list%, }" \
+        >"$modes/pylonix-test.json"
+}
+
 # GNOME Shell 43 on X11 (its own window manager and compositor, so the X server needs GLX;
 # Mesa draws in software) with the AppIndicator extension, which is both the watcher and the
 # host and shows labels. Called again, it replaces the running shell, as `--replace` does.
-#
-# The extension is enabled by a session mode of our own, the way distributions enable the
-# extensions they ship: a mode file that inherits the ordinary "user" mode and lists the
-# extension in "enabledExtensions". The shell reads modes from $XDG_DATA_DIRS, which is set for
-# the shell alone. This depends on no settings backend (dconf's service, a keyfile) and on no
-# user setting (`enabled-extensions`, `disable-user-extensions`), and it holds across restarts.
 start_gnome_shell() {
-    local extension=ubuntu-appindicators@ubuntu.com
     command -v gnome-shell >/dev/null && command -v dbus-daemon >/dev/null &&
-        [ -f "/usr/share/gnome-shell/extensions/$extension/metadata.json" ] || return 77
+        [ -f "/usr/share/gnome-shell/extensions/$gnome_appindicator/metadata.json" ] || return 77
     start_private_system_bus || return 77
-    local data="$HOME/.gnome-shell-data"
-    mkdir -p "$data/gnome-shell/modes"
-    printf '{ "parentMode": "user", "enabledExtensions": ["%s"] }\n' "$extension" \
-        >"$data/gnome-shell/modes/pylonix-test.json"
-    XDG_DATA_DIRS="$data:${XDG_DATA_DIRS:-/usr/local/share:/usr/share}" LIBGL_ALWAYS_SOFTWARE=1 \
+    write_gnome_shell_mode "$gnome_appindicator"
+    XDG_DATA_DIRS="$HOME/.gnome-shell-data:${XDG_DATA_DIRS:-/usr/local/share:/usr/share}" \
+        LIBGL_ALWAYS_SOFTWARE=1 \
         gnome-shell --x11 --replace --mode=pylonix-test >>"$HOME/gnome-shell.log" 2>&1 &
+    host_pid=$!
+}
+
+# GNOME Shell as a headless Wayland compositor (one virtual monitor of 1280 × 800, Wayland
+# display "wayland-pylonix") with XWayland and the AppIndicator extension, on a private system
+# bus. $@: more extensions to enable (uuids, installed under $XDG_DATA_HOME).
+start_gnome_shell_wayland() {
+    command -v gnome-shell >/dev/null && command -v Xwayland >/dev/null &&
+        [ -f "/usr/share/gnome-shell/extensions/$gnome_appindicator/metadata.json" ] || return 77
+    start_private_system_bus || return 77
+    write_gnome_shell_mode "$gnome_appindicator" "$@"
+    XDG_DATA_DIRS="$HOME/.gnome-shell-data:${XDG_DATA_DIRS:-/usr/local/share:/usr/share}" \
+        gnome-shell --headless --wayland --virtual-monitor 1280x800 \
+        --wayland-display=wayland-pylonix --mode=pylonix-test >"$HOME/gnome-shell.log" 2>&1 &
     host_pid=$!
 }

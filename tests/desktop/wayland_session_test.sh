@@ -20,7 +20,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 if [ "${1:-}" != "--inside" ]; then
     compositor=$1 app=$2 fixture=$3 out=$4
     case $compositor in
-        gnome-shell) tools=(gnome-shell Xwayland gdbus gsettings) ;;
+        gnome-shell) tools=(gnome-shell Xwayland gdbus) ;;
         sway) tools=(sway swaymsg waybar grim python3 convert) ;;
         *) echo "unknown compositor $compositor"; exit 2 ;;
     esac
@@ -207,7 +207,7 @@ function init() {
     };
 }
 JS
-    start_gnome_shell_wayland "'pylonix-test@pylonix.test'" ||
+    start_gnome_shell_wayland pylonix-test@pylonix.test ||
         { echo "SKIP: GNOME Shell or its AppIndicator extension is not installed"; exit 77; }
     pids+=("$host_pid" "$system_bus_pid")
     export WAYLAND_DISPLAY=wayland-pylonix
