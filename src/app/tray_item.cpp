@@ -41,7 +41,7 @@ std::string busNameOwnerProcess(const QDBusConnection& bus, const QString& servi
     if (!pid.isValid()) return {};
     const auto comm =
         linux_platform::readOutsideFile("/proc/" + std::to_string(pid.value()) + "/comm");
-    return comm ? std::string(linux_platform::trimSysfsValue(*comm)) : std::string();
+    return comm ? std::string(linux_platform::trimSpace(*comm)) : std::string();
 }
 
 // The icon's name: a new name for every icon that looks different.

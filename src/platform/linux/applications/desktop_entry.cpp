@@ -4,15 +4,10 @@
 
 #include <system_error>
 
+#include "platform/linux/files/outside_file.h"
+
 namespace pylonix::linux_platform {
 namespace {
-
-std::string_view trim(std::string_view text) {
-    constexpr std::string_view kSpace = " \t\r";
-    const std::size_t first = text.find_first_not_of(kSpace);
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
-}
 
 bool isTrue(std::string_view value) {
     return value == "true";
@@ -147,10 +142,8 @@ std::vector<std::filesystem::path> splitPathList(const char* value) {
     std::vector<std::filesystem::path> paths;
     std::string_view text = value ? value : "";
     while (!text.empty()) {
-        const std::size_t colon = std::min(text.find(':'), text.size());
-        const std::string_view part = text.substr(0, colon);
+        const std::string_view part = takePiece(text, ':');
         if (!part.empty() && part.front() == '/') paths.emplace_back(part);
-        text.remove_prefix(std::min(colon + 1, text.size()));
     }
     return paths;
 }
@@ -182,9 +175,7 @@ std::optional<DesktopEntry> parseDesktopEntry(std::string_view text, std::string
     std::size_t bestNameRank = SIZE_MAX;  // index into candidates; SIZE_MAX: the plain Name
     bool hasName = false;
     while (!text.empty()) {
-        const std::size_t end = std::min(text.find('\n'), text.size());
-        const std::string_view line = trim(text.substr(0, end));
-        text.remove_prefix(std::min(end + 1, text.size()));
+        const std::string_view line = trimSpace(takePiece(text, '\n'));
         if (line.empty() || line.front() == '#') continue;
         if (line.front() == '[') {
             if (inMainGroup) break;  // the main group is done; later groups are actions
@@ -195,8 +186,8 @@ std::optional<DesktopEntry> parseDesktopEntry(std::string_view text, std::string
         if (!inMainGroup) continue;
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos) continue;
-        const std::string_view key = trim(line.substr(0, equals));
-        const std::string_view value = trim(line.substr(equals + 1));
+        const std::string_view key = trimSpace(line.substr(0, equals));
+        const std::string_view value = trimSpace(line.substr(equals + 1));
         if (key == "Name") {
             if (!hasName) entry.name = unescapeDesktopValue(value);
             hasName = true;

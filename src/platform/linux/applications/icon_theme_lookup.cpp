@@ -18,21 +18,12 @@ namespace fs = std::filesystem;
 constexpr std::size_t kIndexLimit = 1024 * 1024;
 constexpr std::array<const char*, 3> kExtensions = {".png", ".svg", ".xpm"};
 
-std::string_view trim(std::string_view text) {
-    constexpr std::string_view kSpace = " \t\r";
-    const std::size_t first = text.find_first_not_of(kSpace);
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
-}
-
 std::vector<std::string> splitList(std::string_view text) {
     std::vector<std::string> items;
     while (!text.empty()) {
-        const std::size_t comma = std::min(text.find(','), text.size());
-        if (const std::string_view item = trim(text.substr(0, comma)); !item.empty()) {
+        if (const std::string_view item = trimSpace(takePiece(text, ',')); !item.empty()) {
             items.emplace_back(item);
         }
-        text.remove_prefix(std::min(comma + 1, text.size()));
     }
     return items;
 }
@@ -56,9 +47,7 @@ std::map<std::string, std::map<std::string, std::string>> parseIndex(std::string
     std::map<std::string, std::map<std::string, std::string>> groups;
     std::map<std::string, std::string>* group = nullptr;
     while (!text.empty()) {
-        const std::size_t end = std::min(text.find('\n'), text.size());
-        const std::string_view line = trim(text.substr(0, end));
-        text.remove_prefix(std::min(end + 1, text.size()));
+        const std::string_view line = trimSpace(takePiece(text, '\n'));
         if (line.empty() || line.front() == '#') continue;
         if (line.front() == '[' && line.back() == ']') {
             group = &groups[std::string(line.substr(1, line.size() - 2))];
@@ -66,8 +55,8 @@ std::map<std::string, std::map<std::string, std::string>> parseIndex(std::string
         }
         const std::size_t equals = line.find('=');
         if (group == nullptr || equals == std::string_view::npos) continue;
-        (*group)[std::string(trim(line.substr(0, equals)))] =
-            std::string(trim(line.substr(equals + 1)));
+        (*group)[std::string(trimSpace(line.substr(0, equals)))] =
+            std::string(trimSpace(line.substr(equals + 1)));
     }
     return groups;
 }

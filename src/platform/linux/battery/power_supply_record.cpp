@@ -186,7 +186,7 @@ void parseUevent(std::string_view text, PowerSupplyNode& node) {
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos) continue;
         const auto key = recordAttribute(line.substr(0, equals));
-        const std::string_view value = trimSysfsValue(line.substr(equals + 1));
+        const std::string_view value = trimSpace(line.substr(equals + 1));
         if (!key || value.empty()) continue;
         node.attributes.insert_or_assign(std::string(*key), std::string(value));
     }

@@ -46,7 +46,7 @@ std::optional<PowerSupplyNode> readNode(int folder, std::string_view name) {
         const auto value = readOutsideFileAt(folder, path.c_str());
         if (!value) continue;
         anyRead = true;
-        const std::string_view trimmed = trimSysfsValue(*value);
+        const std::string_view trimmed = trimSpace(*value);
         if (!trimmed.empty()) node.attributes.emplace(key, trimmed);
     }
     if (!anyRead) return std::nullopt;

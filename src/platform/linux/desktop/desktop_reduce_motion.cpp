@@ -16,24 +16,17 @@ namespace {
 // kdeglobals holds every KDE setting of the user, colour schemes included; a few kilobytes.
 constexpr std::size_t kKdeGlobalsCap = 1 << 20;
 
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(" \t\r\n");
-    return text.substr(first, last - first + 1);
-}
-
 }  // namespace
 
 std::optional<bool> reduceMotionFromGnomeSetting(std::string_view gsettingsOutput) {
-    const std::string_view value = trimmed(gsettingsOutput);
+    const std::string_view value = trimSpace(gsettingsOutput);
     if (value == "false") return true;
     if (value == "true") return false;
     return std::nullopt;
 }
 
 std::optional<bool> reduceMotionFromKdeFactor(std::string_view factor) {
-    const std::string_view value = trimmed(factor);
+    const std::string_view value = trimSpace(factor);
     double number = 0;
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
     if (error != std::errc() || end != value.data() + value.size()) return std::nullopt;
@@ -43,17 +36,15 @@ std::optional<bool> reduceMotionFromKdeFactor(std::string_view factor) {
 std::optional<std::string_view> kdeAnimationDurationFactor(std::string_view kdeglobals) {
     bool inKdeGroup = false;
     while (!kdeglobals.empty()) {
-        const auto end = kdeglobals.find('\n');
-        const std::string_view line = trimmed(kdeglobals.substr(0, end));
-        kdeglobals.remove_prefix(end == std::string_view::npos ? kdeglobals.size() : end + 1);
+        const std::string_view line = trimSpace(takePiece(kdeglobals, '\n'));
         if (line.starts_with('[')) {
             inKdeGroup = line == "[KDE]";
             continue;
         }
         const auto equals = line.find('=');
         if (!inKdeGroup || equals == std::string_view::npos) continue;
-        if (trimmed(line.substr(0, equals)) == "AnimationDurationFactor") {
-            return trimmed(line.substr(equals + 1));
+        if (trimSpace(line.substr(0, equals)) == "AnimationDurationFactor") {
+            return trimSpace(line.substr(equals + 1));
         }
     }
     return std::nullopt;

@@ -150,7 +150,7 @@ std::optional<std::string> readOutsideFileAt(int directoryFd, const char* path, 
     return readOutsideFileCheckedAt(directoryFd, path, cap).content;
 }
 
-std::string_view trimSysfsValue(std::string_view text) {
+std::string_view trimSpace(std::string_view text) {
     constexpr std::string_view kSpace = " \t\r\n";
     const std::size_t first = text.find_first_not_of(kSpace);
     if (first == std::string_view::npos) return {};
@@ -158,8 +158,15 @@ std::string_view trimSysfsValue(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
+std::string_view takePiece(std::string_view& text, char separator) {
+    const std::size_t end = std::min(text.find(separator), text.size());
+    const std::string_view piece = text.substr(0, end);
+    text.remove_prefix(std::min(end + 1, text.size()));
+    return piece;
+}
+
 std::optional<std::int64_t> parseSysfsInteger(std::string_view text) {
-    text = trimSysfsValue(text);
+    text = trimSpace(text);
     if (text.empty()) return std::nullopt;
     std::int64_t value = 0;
     const char* begin = text.data();

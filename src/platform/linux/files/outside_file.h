@@ -76,8 +76,12 @@ bool readOutsideFileInPiecesAt(int directoryFd, const char* path, std::size_t ca
                                std::size_t piece,
                                const std::function<bool(std::string_view)>& consume);
 
-// The value without surrounding white space (kernel files end in a newline).
-std::string_view trimSysfsValue(std::string_view text);
+// The text without surrounding white space (kernel files end in a newline).
+std::string_view trimSpace(std::string_view text);
+
+// Takes the text up to the next `separator` (all of it when there is none) off the front of
+// `text` and returns it, without the separator: a file's lines, a command line's arguments.
+std::string_view takePiece(std::string_view& text, char separator);
 
 // A whole decimal integer, optionally signed; nothing for empty text, garbage, trailing
 // characters or values out of range.

@@ -23,18 +23,16 @@ template <typename Visit>
 void forEachLine(std::string_view contents, Visit visit) {
     bool inMainGroup = false;
     while (!contents.empty()) {
-        const auto newline = contents.find('\n');
         EntryLine line;
-        line.text = contents.substr(0, newline);
-        contents.remove_prefix(newline == std::string_view::npos ? contents.size() : newline + 1);
-        const std::string_view trimmed = trimSysfsValue(line.text);
+        line.text = takePiece(contents, '\n');
+        const std::string_view trimmed = trimSpace(line.text);
         if (!trimmed.empty() && trimmed.front() == '[') {
             inMainGroup = trimmed == "[Desktop Entry]";
             line.isGroupHeader = true;
         } else if (!trimmed.empty() && trimmed.front() != '#') {
             if (const auto equals = trimmed.find('='); equals != std::string_view::npos) {
-                line.key = trimSysfsValue(trimmed.substr(0, equals));
-                line.value = trimSysfsValue(trimmed.substr(equals + 1));
+                line.key = trimSpace(trimmed.substr(0, equals));
+                line.value = trimSpace(trimmed.substr(equals + 1));
             }
         }
         line.inMainGroup = inMainGroup && !line.isGroupHeader;
@@ -87,8 +85,8 @@ std::string switchOffAutostartEntry(std::string_view contents) {
     forEachLine(contents, [&](const EntryLine& line) {
         if (line.isGroupHeader) {
             endGroup();
-            inMainGroup = trimSysfsValue(line.text) == "[Desktop Entry]";
-        } else if (inMainGroup && trimSysfsValue(line.text).empty()) {
+            inMainGroup = trimSpace(line.text) == "[Desktop Entry]";
+        } else if (inMainGroup && trimSpace(line.text).empty()) {
             appendLine(blankLines, line.text);
             return;
         }

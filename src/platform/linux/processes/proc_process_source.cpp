@@ -43,11 +43,7 @@ std::optional<std::int32_t> pidFromName(std::string_view name) {
 
 std::vector<std::string> splitCommandLine(std::string_view text) {
     std::vector<std::string> arguments;
-    while (!text.empty()) {
-        const std::size_t end = std::min(text.find('\0'), text.size());
-        arguments.emplace_back(text.substr(0, end));
-        text.remove_prefix(std::min(end + 1, text.size()));
-    }
+    while (!text.empty()) arguments.emplace_back(takePiece(text, '\0'));
     return arguments;
 }
 

@@ -4,6 +4,8 @@
 #include <array>
 #include <charconv>
 
+#include "platform/linux/files/outside_file.h"
+
 namespace pylonix::linux_platform {
 namespace {
 
@@ -28,9 +30,7 @@ std::string systemdUnitFromCgroup(std::string_view cgroupFile) {
     std::string_view innermost;
     std::string_view applicationSlice;
     while (!cgroupFile.empty()) {
-        const std::size_t end = std::min(cgroupFile.find('\n'), cgroupFile.size());
-        const std::string_view line = cgroupFile.substr(0, end);
-        cgroupFile.remove_prefix(std::min(end + 1, cgroupFile.size()));
+        const std::string_view line = takePiece(cgroupFile, '\n');
         // "hierarchy:controllers:path"
         const std::size_t first = line.find(':');
         const std::size_t second =
@@ -67,9 +67,7 @@ std::string systemdUnitFromCgroup(std::string_view cgroupFile) {
 std::string flatpakIdFromInfo(std::string_view info) {
     bool inApplication = false;
     while (!info.empty()) {
-        const std::size_t end = std::min(info.find('\n'), info.size());
-        std::string_view line = info.substr(0, end);
-        info.remove_prefix(std::min(end + 1, info.size()));
+        std::string_view line = takePiece(info, '\n');
         if (line.ends_with('\r')) line.remove_suffix(1);
         if (line.starts_with('[')) {
             inApplication = line == "[Application]";

@@ -24,7 +24,7 @@ std::optional<std::uint64_t> readUnsigned(const fs::path& file, OutsideFileError
 
 std::string zoneName(const fs::path& zone) {
     const auto text = readOutsideFile(zone / "name");
-    return text ? std::string(trimSysfsValue(*text)) : std::string();
+    return text ? std::string(trimSpace(*text)) : std::string();
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ TEST_F(OutsideFileTest, ReadsWholeFilesWithinTheCapAndRefusesLargerOnesWhole) {
     const auto path = folder_ / "status";
     std::ofstream(path) << "Discharging\n";
     EXPECT_EQ(readOutsideFile(path), "Discharging\n");
-    EXPECT_EQ(trimSysfsValue(*readOutsideFile(path)), "Discharging");
+    EXPECT_EQ(trimSpace(*readOutsideFile(path)), "Discharging");
     EXPECT_EQ(readOutsideFile(path, 12), "Discharging\n");  // exactly the cap fits
 
     const auto cut = readOutsideFileChecked(path, 4);
