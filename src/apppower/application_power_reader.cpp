@@ -28,6 +28,8 @@ ProcessEnergyReading ApplicationPowerReader::failed(std::string message) const {
 
 EnergyPass ApplicationPowerReader::sampleEnergy(const std::set<std::string>& cachedIconIds) {
     const ProcessSource::Pass pass = processes_->readPass();
+    // The counters' time: the lookups below (desktop entries, icons) come after it.
+    const std::uint64_t sampledAt = processes_->uptimeNanoseconds();
     EnergyPass result;
     if (const auto* processes = std::get_if<ProcessPass>(&pass)) {
         const std::vector<PlatformRunningApplication> running =
@@ -51,13 +53,13 @@ EnergyPass ApplicationPowerReader::sampleEnergy(const std::set<std::string>& cac
             result.newIcons.emplace(*id, icon ? std::move(icon) : applications_->fileIcon(*id));
         }
     }
-    result.reading = readEnergy(pass, result.applications);
+    result.reading = readEnergy(pass, result.applications, sampledAt);
     return result;
 }
 
 ProcessEnergyReading ApplicationPowerReader::readEnergy(
-    const ProcessSource::Pass& pass,
-    const std::vector<RunningApplicationIdentity>& applications) const {
+    const ProcessSource::Pass& pass, const std::vector<RunningApplicationIdentity>& applications,
+    std::uint64_t sampledAt) const {
     if (const auto* failure = std::get_if<ProcessListFailure>(&pass)) {
         return failed(*failure == ProcessListFailure::notPermitted
                           ? kProcessListSizeUnreadableMessage
@@ -77,7 +79,6 @@ ProcessEnergyReading ApplicationPowerReader::readEnergy(
     }
 
     const ProcessAttribution attribution = attributeProcesses(applications, metadata);
-    const std::uint64_t sampledAt = processes_->uptimeNanoseconds();
 
     ProcessEnergyReading reading;
     bool anyEnergy = false;

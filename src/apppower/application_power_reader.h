@@ -43,12 +43,13 @@ class ApplicationPowerReader {
     // within 100 ms of them.
     EnergyPass sampleEnergy(const std::set<std::string>& cachedIconIds);
 
-    // The counting part of a pass: attributes the pass's processes to `applications` and keeps
-    // the counters of the attributed ones. A pass that fails as a whole carries its message and
-    // a power sample stamped when the failure was found.
-    ProcessEnergyReading readEnergy(
-        const ProcessSource::Pass& pass,
-        const std::vector<RunningApplicationIdentity>& applications) const;
+    // The counting part of a pass read at uptime `sampledAt`: attributes the pass's processes
+    // to `applications` and keeps the counters of the attributed ones, stamped `sampledAt`. A
+    // pass that fails as a whole carries its message and a power sample stamped when the
+    // failure was found.
+    ProcessEnergyReading readEnergy(const ProcessSource::Pass& pass,
+                                    const std::vector<RunningApplicationIdentity>& applications,
+                                    std::uint64_t sampledAt) const;
 
     // The uptime, then a power snapshot.
     TimedPowerSample samplePower() const;

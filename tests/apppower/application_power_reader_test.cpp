@@ -66,6 +66,17 @@ TEST_F(ApplicationPowerReaderTest, OnePassFindsTheApplicationsAndCountsTheirProc
     EXPECT_EQ(processEnergyReadingProblem(reading), std::nullopt);
 }
 
+TEST_F(ApplicationPowerReaderTest, CountersAreStampedWhenThePassWasReadNotAfterTheLookups) {
+    const std::uint64_t start = source->uptime;
+    // Loading the desktop entries on a first pass takes a while.
+    applications->whileListing = [this] { source->uptime += 60'000'000; };
+    const ProcessEnergyReading reading = sample().reading;
+    ASSERT_TRUE(reading.counters.contains(101));
+    EXPECT_EQ(reading.counters.at(101).sampledAt, start);
+    ASSERT_TRUE(reading.powerSample);
+    EXPECT_EQ(reading.powerSample->uptimeNanoseconds, start);
+}
+
 TEST_F(ApplicationPowerReaderTest, IconsOnlyForApplicationsWithoutACachedOne) {
     applications->add("/Applications/Terminal.app", 101);  // a second instance, no lookup
     const EnergyPass first = sample();
@@ -101,7 +112,7 @@ TEST_F(ApplicationPowerReaderTest, VanishedAndUnreadableProcessesAreKnownButNotC
         {"/Applications/Terminal.app", "Terminal", {100}},
         {"/Applications/Mail.app", "Mail", {200, 250}},  // 250 is not in the pass
     };
-    const ProcessEnergyReading reading = reader.readEnergy(pass, listed);
+    const ProcessEnergyReading reading = reader.readEnergy(pass, listed, source->uptime);
     EXPECT_FALSE(reading.counters.contains(101));
     EXPECT_FALSE(reading.counters.contains(250));
     EXPECT_TRUE(reading.counters.contains(200));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -59,6 +60,7 @@ class ListedApplications final : public RunningApplicationSource {
     std::map<std::int32_t, PlatformRunningApplication> byPid;
     std::map<std::int32_t, std::string> ownIcons;  // process id -> icon name
     std::vector<std::string> iconLookups;
+    std::function<void()> whileListing;  // runs in each listing (time passing, say)
 
     void add(std::string path, std::int32_t pid, bool withIcon = true) {
         PlatformRunningApplication application;
@@ -71,6 +73,7 @@ class ListedApplications final : public RunningApplicationSource {
 
     std::vector<PlatformRunningApplication> runningApplications(
         std::span<const ProcessRecord> processes) override {
+        if (whileListing) whileListing();
         std::vector<PlatformRunningApplication> running;
         for (const ProcessRecord& process : processes) {
             if (const auto found = byPid.find(process.pid); found != byPid.end()) {
