@@ -79,9 +79,22 @@ DesktopEntryMatcher::DesktopEntryMatcher(const std::vector<CatalogueEntry>& entr
     }
 }
 
+namespace {
+
+// The program an executable path names: one replaced on disk while it runs (an upgrade) still
+// is that program.
+std::string installedProgram(const std::string& executable) {
+    constexpr std::string_view kDeleted = " (deleted)";
+    if (!executable.ends_with(kDeleted)) return executable;
+    return executable.substr(0, executable.size() - kDeleted.size());
+}
+
+}  // namespace
+
 bool DesktopEntryMatcher::needsCommandLine(const std::string& executable) const {
-    if (hasScriptClaims_ && isInterpreterProgram(executable)) return true;
-    const auto found = byProgram_.find(executable);
+    const std::string program = installedProgram(executable);
+    if (hasScriptClaims_ && isInterpreterProgram(program)) return true;
+    const auto found = byProgram_.find(program);
     if (found == byProgram_.end()) return false;
     return std::any_of(found->second.begin(), found->second.end(), [this](std::size_t i) {
         return claims_[i].needsArguments && !claims_[i].arguments.empty();
@@ -120,10 +133,7 @@ std::optional<std::string> DesktopEntryMatcher::best(
 
 std::optional<std::string> DesktopEntryMatcher::match(
     const std::string& executable, const std::vector<std::string>& commandLine) const {
-    std::string program = executable;
-    // A program replaced on disk while it runs (an upgrade) still is that program.
-    constexpr std::string_view kDeleted = " (deleted)";
-    if (program.ends_with(kDeleted)) program.resize(program.size() - kDeleted.size());
+    const std::string program = installedProgram(executable);
     const std::vector<std::string> arguments = processArguments(commandLine);
     std::vector<Candidate> candidates;
     addCandidates(program, arguments, false, candidates);

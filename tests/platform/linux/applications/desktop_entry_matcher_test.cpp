@@ -82,6 +82,7 @@ TEST_F(MatcherTest, AnInterpreterEntryClaimsOnlyProcessesRunningItsScript) {
     const auto m = matcher({app("foo-editor", "/usr/bin/python3 /opt/foo/main.py %F")});
     const std::string python = "/usr/bin/python3.11";
     EXPECT_TRUE(m.needsCommandLine(python));
+    EXPECT_TRUE(m.needsCommandLine(python + " (deleted)"));
     EXPECT_EQ(m.match(python, {"/usr/bin/python3", "/opt/foo/main.py", "notes.txt"}),
               entryPath("foo-editor"));
     EXPECT_EQ(m.match(python, {"python3", "-u", "/opt/foo/main.py"}), entryPath("foo-editor"));
@@ -171,6 +172,11 @@ TEST_F(MatcherTest, ABrowserKeepsItsProcessesAndEachWebAppOnlyItsOwn) {
     });
     const std::string chromium = "/usr/lib/chromium/chromium";
     EXPECT_TRUE(m.needsCommandLine(chromium));
+    // Upgraded while it runs: its arguments still decide which entry it is.
+    EXPECT_TRUE(m.needsCommandLine(chromium + " (deleted)"));
+    EXPECT_EQ(
+        m.match(chromium + " (deleted)", {chromium, "--profile-directory=Default", "--app-id=xyz"}),
+        entryPath("chrome-xyz-Default"));
     EXPECT_EQ(m.match(chromium, {chromium}), entryPath("chromium"));
     EXPECT_EQ(m.match(chromium, {chromium, "--type=renderer", "--lang=zh-CN"}),
               entryPath("chromium"));
