@@ -139,7 +139,13 @@ bool readOutsideFileInPiecesAt(int directoryFd, const char* path, std::size_t ca
         total += static_cast<std::size_t>(count);
         if (!consume(std::string_view(buffer.data(), static_cast<std::size_t>(count)))) return true;
     }
-    return false;
+    // Exactly `cap` bytes are within it: only a byte more makes the file too large.
+    char more = 0;
+    for (;;) {
+        const ssize_t count = ::read(file.fd, &more, 1);
+        if (count < 0 && errno == EINTR) continue;
+        return count == 0;
+    }
 }
 
 std::optional<std::string> readOutsideFile(const std::filesystem::path& path, std::size_t cap) {

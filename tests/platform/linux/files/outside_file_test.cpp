@@ -99,6 +99,9 @@ TEST_F(OutsideFileTest, PiecesOfAFileWithoutHoldingItWhole) {
     total = 0;
     EXPECT_FALSE(readOutsideFileInPiecesAt(AT_FDCWD, path.c_str(), 5000, 4096, count));  // cap
     EXPECT_EQ(total, 5000u);
+    total = 0;
+    EXPECT_TRUE(readOutsideFileInPiecesAt(AT_FDCWD, path.c_str(), 10000, 4096, count));  // at it
+    EXPECT_EQ(total, 10000u);
     EXPECT_TRUE(readOutsideFileInPiecesAt(AT_FDCWD, path.c_str(), 1 << 20, 4096,
                                           [](std::string_view) { return false; }));
     const auto fifo = folder_ / "fifo";
