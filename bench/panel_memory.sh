@@ -2,7 +2,8 @@
 # The panel's memory and first frame, with the real application under Xvfb and trayer: the
 # resident size before any opening, then after each of ten openings and closings (Escape), and
 # the first frame of each opening, timed by the application from the tray item's activation
-# (PYLONIX_PANEL_TIMING=1), with the CPU its main thread spent from the click to that frame.
+# (PYLONIX_PANEL_TIMING=1), with the CPU its main thread spent from the click until the script saw
+# that frame (an upper bound: up to a tenth of a second of polling, and what follows the frame).
 # Medians and the last figure are printed.
 #
 #   bench/panel_memory.sh [PYLONIX] [CYCLES]
@@ -83,7 +84,7 @@ for cycle in $(seq 1 "$cycles"); do
 done
 first_frames=$(sed -n 's/.*panel first frame \([0-9]*\) ms.*/\1/p' "$log")
 echo "first frame, ms: $(echo "$first_frames" | tr '\n' ' ')"
-echo "main thread CPU from the click to the first frame, ms: ${opening_cpu[*]}"
+echo "main thread CPU from the click until the first frame was seen, ms: ${opening_cpu[*]}"
 echo "first frame median: $(echo "$first_frames" | median) ms, slowest $(echo "$first_frames" | sort -n | tail -n 1) ms"
 echo "resident while open, median: $(printf '%s\n' "${open_rss[@]}" | median) kB"
 echo "resident after closing, median: $(printf '%s\n' "${closed_rss[@]}" | median) kB, after the last: ${closed_rss[-1]} kB"

@@ -141,14 +141,17 @@ else
         exec {pointer}>"$HOME/pointer"
         within 20 grep -q ready "$HOME/pointer.log" || fail "no virtual pointer"
     }
+    # Moves the virtual pointer to ($1, $2) and clicks $3 times (default once), then waits
+    # until the pointer has done all of it.
     click() {
-        local done_before
-        done_before=$(grep -c done "$HOME/pointer.log")
+        local want
+        want=$(($(grep -c done "$HOME/pointer.log") + 1 + ${3:-1}))
         {
             echo "move $1 $2"
             for ((i = 0; i < ${3:-1}; i++)); do echo click; done
         } >&"$pointer"
-        within 10 eval '[ "$(grep -c done "$HOME/pointer.log")" -ge $((done_before + 1 + ${3:-1})) ]'
+        within 10 eval '[ "$(grep -c done "$HOME/pointer.log")" -ge '"$want"' ]' ||
+            fail "the virtual pointer did not act"
     }
     windows() {
         swaymsg -t get_tree | python3 -c '
