@@ -83,10 +83,7 @@ std::unique_ptr<linux_platform::DBusMenuExporter> TrayItem::makeMenu() {
 }
 
 TrayItem::TrayItem(QDBusConnection bus, std::optional<bool> showsLabels, QObject* parent)
-    : QObject(parent),
-      bus_(std::move(bus)),
-      labelsOverride_(showsLabels),
-      iconTheme_(std::make_unique<TrayIconTheme>(TrayIconTheme::folderForThisProcess())) {
+    : QObject(parent), bus_(std::move(bus)), labelsOverride_(showsLabels) {
     trayPoll_ = new QTimer(this);
     trayPoll_->setInterval(kTrayPollMilliseconds);
     connect(trayPoll_, &QTimer::timeout, this, &TrayItem::choosePresence);
@@ -143,10 +140,7 @@ void TrayItem::publishStatusNotifier() {
 }
 
 bool TrayItem::watcherOnBus() const {
-    QDBusConnectionInterface* const daemon = bus_.interface();
-    return statusNotifier_ && daemon != nullptr &&
-           daemon->isServiceRegistered(
-               QString::fromLatin1(linux_platform::kStatusNotifierWatcherService));
+    return statusNotifier_ && statusNotifier_->hasWatcher();
 }
 
 void TrayItem::waitForWatcher(int milliseconds) {
@@ -269,8 +263,11 @@ void TrayItem::refresh() {
         // per name. The figure changes at nearly every refresh and is offered as images only:
         // writing its files would cost ten times the drawing, and the hosts that show the
         // figure in the icon (no label) all read images.
-        const bool named = icon.kind == TrayIconContent::Kind::symbol &&
-                           !iconTheme_->path().isEmpty() &&
+        const bool symbol = icon.kind == TrayIconContent::Kind::symbol;
+        if (symbol && !iconTheme_) {
+            iconTheme_ = std::make_unique<TrayIconTheme>(TrayIconTheme::folderForThisProcess());
+        }
+        const bool named = symbol && !iconTheme_->path().isEmpty() &&
                            iconTheme_->add(content.iconName, shownImages());
         content.iconThemePath = named ? iconTheme_->path() : QString();
         content.accessibleDescription = values_.accessibilityLabel;

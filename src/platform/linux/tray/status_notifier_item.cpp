@@ -82,11 +82,15 @@ bool StatusNotifierItem::publish(QString* error) {
     }
     published_ = true;
 
+    QDBusConnectionInterface* const daemon = connection_.interface();
+    watcherPresent_ = daemon != nullptr && daemon->isServiceRegistered(
+                                               QString::fromLatin1(kStatusNotifierWatcherService));
     watcherOwner_ =
         new QDBusServiceWatcher(QString::fromLatin1(kStatusNotifierWatcherService), connection_,
                                 QDBusServiceWatcher::WatchForOwnerChange, this);
     connect(watcherOwner_, &QDBusServiceWatcher::serviceOwnerChanged, this,
             [this](const QString&, const QString&, const QString& newOwner) {
+                watcherPresent_ = !newOwner.isEmpty();
                 setShownByHost(false);
                 if (!newOwner.isEmpty()) registerWithWatcher();
             });

@@ -96,6 +96,9 @@ class StatusNotifierItem : public QObject {
     QString category() const { return category_; }
     QString serviceName() const { return serviceName_; }
     bool isPublished() const { return published_; }
+    // Whether a StatusNotifierWatcher owns its name on the bus, followed from its owner's
+    // changes once published.
+    bool hasWatcher() const { return watcherPresent_; }
     // A watcher accepted the item and reports a host that shows it.
     bool isShownByHost() const { return shownByHost_; }
 
@@ -168,6 +171,7 @@ class StatusNotifierItem : public QObject {
     QString menuPath_;
     QDBusServiceWatcher* watcherOwner_ = nullptr;
     bool published_ = false;
+    bool watcherPresent_ = false;
     bool shownByHost_ = false;
     QElapsedTimer reregistration_;
 };
