@@ -1,9 +1,5 @@
 #include "platform/linux/applications/desktop_entry.h"
 
-#include <unistd.h>
-
-#include <system_error>
-
 #include "platform/linux/files/outside_file.h"
 
 namespace pylonix::linux_platform {
@@ -146,25 +142,6 @@ std::vector<std::filesystem::path> splitPathList(const char* value) {
         if (!part.empty() && part.front() == '/') paths.emplace_back(part);
     }
     return paths;
-}
-
-std::optional<std::string> resolveDesktopProgram(
-    const std::string& program, const std::vector<std::filesystem::path>& searchPath) {
-    namespace fs = std::filesystem;
-    if (program.empty()) return std::nullopt;
-    std::error_code error;
-    if (program.front() == '/') {
-        const fs::path real = fs::canonical(program, error);
-        return error ? std::nullopt : std::optional(real.string());
-    }
-    if (program.find('/') != std::string::npos) return std::nullopt;  // relative: ambiguous
-    for (const fs::path& dir : searchPath) {
-        const fs::path candidate = dir / program;
-        if (::access(candidate.c_str(), X_OK) != 0) continue;
-        const fs::path real = fs::canonical(candidate, error);
-        if (!error) return real.string();
-    }
-    return std::nullopt;
 }
 
 std::optional<DesktopEntry> parseDesktopEntry(std::string_view text, std::string_view locale) {

@@ -41,10 +41,4 @@ std::optional<std::vector<std::string>> splitExecValue(std::string_view value);
 // parts are left out. Nothing for a null value.
 std::vector<std::filesystem::path> splitPathList(const char* value);
 
-// The real path of the program an Exec or TryExec key names, the way a launcher finds it: an
-// absolute path as it is, a plain name through the directories of `searchPath` (PATH), where
-// it must be executable. Nothing for a relative path with a slash, or a program not found.
-std::optional<std::string> resolveDesktopProgram(
-    const std::string& program, const std::vector<std::filesystem::path>& searchPath);
-
 }  // namespace pylonix::linux_platform

@@ -12,6 +12,7 @@
 
 #include "common/application_info.h"
 #include "platform/linux/applications/desktop_entry.h"
+#include "platform/linux/applications/program_path_chain.h"
 #include "platform/linux/files/outside_file.h"
 #include "platform/linux/login_item/autostart_entry.h"
 
@@ -99,9 +100,7 @@ bool XdgAutostartLoginItem::startsAProgram(const AutostartEntry& entry) const {
     // The launcher skips an entry whose TryExec program is missing, and cannot start a missing
     // Exec program.
     const auto runnable = [this](const std::string& program) {
-        const auto real = resolveDesktopProgram(program, searchPath_);
-        return real && ::access(real->c_str(), X_OK) == 0 &&
-               std::filesystem::is_regular_file(*real);
+        return !programPathChain(program, searchPath_, "/").empty();
     };
     return runnable(entry.exec.front()) && (!entry.tryExec || runnable(*entry.tryExec));
 }
