@@ -134,7 +134,8 @@ const IconThemeLookup::Theme* IconThemeLookup::theme(const std::string& name) {
     return &*slot;
 }
 
-std::vector<std::string> IconThemeLookup::themeChain() {
+const std::vector<std::string>& IconThemeLookup::themeChain() {
+    if (chain_) return *chain_;
     std::vector<std::string> chain;
     std::set<std::string> seen;
     // Breadth first from the desktop's theme, each theme once; the fallback theme last.
@@ -148,7 +149,8 @@ std::vector<std::string> IconThemeLookup::themeChain() {
         queue.insert(queue.end(), found->parents.begin(), found->parents.end());
     }
     chain.push_back(settings_.fallbackThemeName);
-    return chain;
+    chain_ = std::move(chain);
+    return *chain_;
 }
 
 std::optional<fs::path> IconThemeLookup::find(const std::string& name, int size) {

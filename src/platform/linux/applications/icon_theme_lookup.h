@@ -45,10 +45,13 @@ class IconThemeLookup {
     };
 
     const Theme* theme(const std::string& name);
-    std::vector<std::string> themeChain();
+    // The themes searched, in order; worked out on the first look-up (the settings do not
+    // change).
+    const std::vector<std::string>& themeChain();
 
     IconThemeSettings settings_;
     std::map<std::string, std::optional<Theme>> themes_;
+    std::optional<std::vector<std::string>> chain_;
 };
 
 }  // namespace pylonix::linux_platform

@@ -152,7 +152,7 @@ ProcessSource::Pass ProcProcessSource::readPass() {
                                   ? known.statFile.read(kStatLimit)
                                   : rereadOutsideFileAt(procFd, path.c_str(), kStatLimit);
             stat = text ? parseProcessStat(*text) : std::nullopt;
-            if (stat && stat->startTime == known.startTime && stat->name == known.name) {
+            if (stat && stat->startTime == known.lasting.startTime && stat->name == known.name) {
                 known.pass = pass_;
                 seen.push_back({std::move(*stat), &known});
                 continue;
@@ -174,7 +174,7 @@ ProcessSource::Pass ProcProcessSource::readPass() {
             if (!stat) continue;
         }
         if (statFile.isOpen()) ++keptFiles_;
-        Known known{stat->startTime, stat->name, pass_, {}, std::move(statFile)};
+        Known known{stat->name, pass_, {}, std::move(statFile)};
         known.lasting.pid = *pid;
         known.lasting.startTime = stat->startTime;
         readLasting(procFd, entry->d_name, known.lasting);

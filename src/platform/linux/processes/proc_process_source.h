@@ -49,7 +49,6 @@ class ProcProcessSource final : public ProcessSource {
 
   private:
     struct Known {
-        std::uint64_t startTime = 0;
         std::string name;
         std::uint64_t pass = 0;
         ProcessRecord lasting;  // the fields that last the process's life
